@@ -1,0 +1,9 @@
+#include "install/dialogobjects.h"
+
+GLIMMORA_IMPLEMENT_SERIAL(CSplashDlgObject, CStreamObject)
+GLIMMORA_IMPLEMENT_SERIAL(CIntroDLgObject, CStreamObject)
+GLIMMORA_IMPLEMENT_SERIAL(CDirSelectDlgObject, CStreamObject)
+GLIMMORA_IMPLEMENT_SERIAL(CExtractDlgObject, CStreamObject)
+GLIMMORA_IMPLEMENT_SERIAL(CFinishDlgObject, CStreamObject)
+GLIMMORA_IMPLEMENT_SERIAL(CDllObject, CStreamObject)
+GLIMMORA_IMPLEMENT_SERIAL(CExeObject, CStreamObject)
