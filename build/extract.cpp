@@ -1,0 +1,224 @@
+#include "build/extract.h"
+
+#include "install/projectloader.h"
+#include "platform/diag.h"
+
+namespace {
+
+void Trace(const char16_t* text, const std::u16string& path) {
+  platform::DebugOutput(text);
+  platform::DebugOutput(path);
+}
+
+}  // namespace
+
+bool IsRootedPath(const std::u16string& path) {
+  if (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') {
+    const char16_t d = path[0];
+    return (d >= u'A' && d <= u'Z') || (d >= u'a' && d <= u'z');
+  }
+  return path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\';
+}
+
+CMyExtract::CMyExtract()
+    : zip_(std::make_unique<CMyZip>()), log_(std::make_unique<CMyLogSystem>()), package_path_(platform::ModulePath()) {}
+
+CAbstractExtract* CMyExtract::SetZip(CAbstractZip* zip) {
+  zip_.reset(zip);
+  return this;
+}
+
+CAbstractExtract* CMyExtract::SetLog(CAbstractLogSystem* log) {
+  log_.reset(log);
+  return this;
+}
+
+int32_t CMyExtract::SetLogWindow(void* window) {
+  if (log_) log_->SetLogWindow(window);
+  return 0;
+}
+
+int32_t CMyExtract::CheckPackage(std::u16string path) {
+  table_.count = 0;
+  platform::File package = platform::File::Open(path, platform::OpenMode::kReadShared);
+  if (!package.IsOpen()) return EXTRACT_ERR_OPEN;
+  uint32_t count = 0;
+  const int32_t result = ReadPackageTrailer(package, nullptr, &count);
+  if (result == EXTRACT_OK) table_.count = count;
+  return result;
+}
+
+int32_t CMyExtract::OpenPackage(std::u16string path) {
+  table_.count = 0;
+  platform::File package = platform::File::Open(path, platform::OpenMode::kReadShared);
+  if (!package.IsOpen()) return EXTRACT_ERR_OPEN;
+  const int32_t result = ReadPackageTrailer(package, &table_, nullptr);
+  if (result != EXTRACT_OK) return result;
+  return LoadIndex(package, platform::TempFolder());
+}
+
+bool CMyExtract::InflateStream(platform::File& package, uint32_t offset, uint32_t packed_size, platform::File& out,
+                               ExtractProgressProc progress, void* userData) {
+  if (!zip_) return false;
+  if (package.Seek(offset, platform::SeekOrigin::kBegin) != static_cast<int64_t>(offset)) return false;
+  zip_->InitStream(0);
+  zip_->SetTotal(packed_size);
+  int32_t z = Z_OK;
+  while (zip_->FillInputBlock(package) != 0) {
+    z = zip_->InflateStep(Z_NO_FLUSH);
+    zip_->FlushOutputBlock(out);
+    if (z != Z_OK) break;
+    if (progress) {
+      int32_t percent = static_cast<int32_t>(zip_->GetPercent());
+      progress(PROGRESS_STEP, &percent, userData);
+    }
+  }
+  // Whatever zlib still holds comes out with Z_FINISH.
+  while (z == Z_OK) {
+    z = zip_->InflateStep(Z_FINISH);
+    zip_->FlushOutputBlock(out);
+  }
+  zip_->EndStream(0);
+  auto* my_zip = dynamic_cast<CMyZip*>(zip_.get());
+  return z == Z_STREAM_END && !(my_zip && my_zip->WriteFailed());
+}
+
+int32_t CMyExtract::LoadIndex(platform::File& package, std::u16string tempFolder) {
+  index_error_.clear();
+  if (table_.count == 0) return EXTRACT_ERR_SIGNATURE;
+  const PackageTableEntry& row = table_.rows[0];
+  // The name comes from the package, which anyone can hand us: it must name
+  // one file inside the temporary folder.
+  if (!IsSafeEntryName(row.name)) {
+    index_error_ = "the index entry's name is not a plain file name";
+    return EXTRACT_ERR_SIGNATURE;
+  }
+  const std::u16string temp_path = tempFolder + row.name;
+  {
+    platform::File temp = platform::File::Open(temp_path, platform::OpenMode::kCreateTruncate);
+    if (!temp.IsOpen()) {
+      index_error_ = "cannot create the temporary index file";
+      return EXTRACT_ERR_CREATE;
+    }
+    if (!InflateStream(package, row.offset, row.packedSize, temp, nullptr, nullptr)) {
+      index_error_ = "the index stream does not inflate to its end";
+      return EXTRACT_ERR_SIGNATURE;
+    }
+  }
+  // The temporary file is left in place.
+  const ProjectLoadResult loaded = LoadProjectFile(temp_path, project_);
+  if (!loaded.ok) {
+    index_error_ = loaded.error;
+    return loaded.error.rfind("cannot open", 0) == 0 ? EXTRACT_ERR_CREATE : EXTRACT_ERR_SIGNATURE;
+  }
+  return EXTRACT_OK;
+}
+
+void CMyExtract::CreateFolderLevels(const std::u16string& path, const char16_t* prefix_trace,
+                                    const char16_t* whole_trace) {
+  for (size_t i = 1; i < path.size(); ++i) {
+    if (path[i] != u'\\') continue;
+    const std::u16string prefix = path.substr(0, i);
+    Trace(prefix_trace, prefix);
+    platform::CreateFolder(prefix);  // an existing level or a drive is fine
+  }
+  Trace(whole_trace, path);
+  platform::CreateFolder(path);
+}
+
+int32_t CMyExtract::ExtractListTo(std::u16string folder, std::u16string listName, ExtractProgressProc progress,
+                                  void* userData) {
+  if (folder.empty()) return EXTRACT_ERR_NO_DIR;
+  CreateFolderLevels(folder, u"Create 9", u"Create 10");
+  platform::File package = platform::File::Open(package_path_, platform::OpenMode::kReadShared);
+  if (!package.IsOpen()) return EXTRACT_ERR_OPEN;
+  return ExtractListByName(package, listName, progress, userData);
+}
+
+int32_t CMyExtract::ExtractAll(std::u16string folder, ExtractProgressProc progress, void* userData) {
+  if (folder.empty()) return EXTRACT_ERR_NO_DIR;
+  destination_ = folder;
+  CreateFolderLevels(folder, u"Create 7", u"Create 8");
+  platform::File package = platform::File::Open(package_path_, platform::OpenMode::kReadShared);
+  if (!package.IsOpen()) return EXTRACT_ERR_OPEN;
+  // Every list is extracted; the first failure is the result.
+  int32_t result = EXTRACT_OK;
+  for (const auto& list : project_.GetExtractLists()) {
+    const int32_t r = ExtractList(package, list.get(), progress, userData);
+    if (result == EXTRACT_OK) result = r;
+  }
+  return result;
+}
+
+int32_t CMyExtract::ExtractListByName(platform::File& package, std::u16string listName, ExtractProgressProc progress,
+                                      void* userData) {
+  for (const auto& list : project_.GetExtractLists()) {
+    if (list->GetName() == listName) return ExtractList(package, list.get(), progress, userData);
+  }
+  return EXTRACT_ERR_NOT_FOUND;
+}
+
+int32_t CMyExtract::ExtractList(platform::File& package, CExtractFileList* list, ExtractProgressProc progress,
+                                void* userData) {
+  if (list == nullptr) return EXTRACT_OK;
+  return ExtractNode(package, list->GetTree().GetRoot(), progress, userData);
+}
+
+int32_t CMyExtract::ExtractNode(platform::File& package, CNode* node, ExtractProgressProc progress, void* userData) {
+  if (node == nullptr) return EXTRACT_OK;
+  if (auto* entry = dynamic_cast<CZipFileIndexObject*>(node->GetData())) {
+    const std::u16string folder = TargetFolder(*node, destination_);
+    Trace(u"create directory2", folder);
+    const int32_t result = ExtractEntry(package, entry, folder, progress, userData);
+    // A failed entry ends its own subtree; a folder that was not made would
+    // otherwise send its children somewhere else.
+    if (result != EXTRACT_OK) return result;
+  }
+  return ExtractChildren(package, node, progress, userData);
+}
+
+int32_t CMyExtract::ExtractChildren(platform::File& package, CNode* node, ExtractProgressProc progress,
+                                    void* userData) {
+  if (node == nullptr) return EXTRACT_OK;
+  int32_t result = EXTRACT_OK;
+  for (size_t i = 0; i < node->GetChildCount(); ++i) {
+    // Siblings of a failed entry are still extracted; the first failure is kept.
+    const int32_t r = ExtractNode(package, node->GetChild(i), progress, userData);
+    if (result == EXTRACT_OK) result = r;
+  }
+  return result;
+}
+
+int32_t CMyExtract::ExtractEntry(platform::File& package, CZipFileIndexObject* entry, std::u16string folder,
+                                 ExtractProgressProc progress, void* userData) {
+  if (entry == nullptr || entry->IsPredefined() || folder.empty()) return EXTRACT_OK;
+  if (folder.back() != u'\\') folder += u'\\';
+  // Every write stays inside the folder the tree computes: the name is one
+  // plain component, and the folder is a real place, not one relative to
+  // whatever the current folder happens to be.
+  if (!IsSafeEntryName(entry->GetName()) || !IsRootedPath(folder)) return EXTRACT_ERR_DATA;
+  const std::u16string path = folder + entry->GetName();
+
+  if (entry->IsFolder()) {
+    Trace(u"Create 4", path);
+    platform::CreateFolder(path);
+    return EXTRACT_OK;
+  }
+
+  if (progress) {
+    int32_t percent = zip_ ? static_cast<int32_t>(zip_->GetPercent()) : 0;
+    progress(PROGRESS_FILE_BEGIN, &percent, userData);
+  }
+  Trace(u"Create 3", path);
+  platform::File out = platform::File::Open(path, platform::OpenMode::kCreateTruncate);
+  if (!out.IsOpen()) return EXTRACT_ERR_CREATE;
+
+  const bool complete = entry->GetOffset() >= 0 &&
+                        InflateStream(package, static_cast<uint32_t>(entry->GetOffset()),
+                                      static_cast<uint32_t>(entry->GetPackedSize()), out, progress, userData);
+  if (progress) {
+    int32_t percent = zip_ ? static_cast<int32_t>(zip_->GetPercent()) : 0;
+    progress(PROGRESS_FILE_END, &percent, userData);
+  }
+  return complete ? EXTRACT_OK : EXTRACT_ERR_DATA;
+}
