@@ -24,7 +24,9 @@ struct Progress {
   static void Record(int32_t code, int32_t* percent, void* user) {
     auto* self = static_cast<Progress*>(user);
     self->codes.push_back(code);
-    if (code == PROGRESS_STEP) EXPECT_LE(*percent, 100);
+    if (code == PROGRESS_STEP) {
+      EXPECT_LE(*percent, 100);
+    }
   }
   size_t Count(int32_t code) const { return static_cast<size_t>(std::count(codes.begin(), codes.end(), code)); }
 };

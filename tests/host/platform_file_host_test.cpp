@@ -1,0 +1,65 @@
+// Error codes of the POSIX backend where the host decides them.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/diag.h"
+#include "platform/file.h"
+#include "platform/posix_internal.h"
+
+namespace {
+
+TEST(PlatformFileHost, ErrnoTable) {
+  const struct {
+    int err;
+    uint32_t code;
+  } cases[] = {
+      {0, platform::kErrorSuccess},
+      {ENOENT, platform::kErrorFileNotFound},
+      {ENOTDIR, platform::kErrorPathNotFound},
+      {EACCES, platform::kErrorAccessDenied},
+      {EPERM, platform::kErrorAccessDenied},
+      {EISDIR, platform::kErrorAccessDenied},
+      {EROFS, platform::kErrorAccessDenied},
+      {EBADF, platform::kErrorInvalidHandle},
+      {ENOMEM, platform::kErrorNotEnoughMemory},
+      {EMFILE, platform::kErrorTooManyOpenFiles},
+      {EWOULDBLOCK, platform::kErrorSharingViolation},
+      {EEXIST, platform::kErrorAlreadyExists},
+      {EINVAL, platform::kErrorInvalidParameter},
+      {ENOSPC, platform::kErrorDiskFull},
+      {EDQUOT, platform::kErrorDiskFull},
+      {ENAMETOOLONG, platform::kErrorFilenameTooLong},
+      {ENOTEMPTY, platform::kErrorDirNotEmpty},
+      {EXDEV, platform::kErrorGenFailure},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::posix::ErrorFromErrno(c.err), c.code) << c.err;
+  }
+}
+
+TEST(PlatformFileHost, MissingFileOrMissingFolder) {
+  const std::string here = platform::HostPath(platform::TempFolder());
+  EXPECT_EQ(platform::posix::OpenErrorFromErrno(ENOENT, here + "x"), platform::kErrorFileNotFound);
+  EXPECT_EQ(platform::posix::OpenErrorFromErrno(ENOENT, here + "none/x"), platform::kErrorPathNotFound);
+  EXPECT_EQ(platform::posix::OpenErrorFromErrno(ENOENT, "x"), platform::kErrorFileNotFound);
+  EXPECT_EQ(platform::posix::OpenErrorFromErrno(EACCES, here + "none/x"), platform::kErrorAccessDenied);
+}
+
+TEST(PlatformFileHost, NameTooLong) {
+  const std::u16string name = platform::TempFolder() + std::u16string(300, u'n');
+  EXPECT_FALSE(platform::File::Open(name, platform::OpenMode::kCreateTruncate).IsOpen());
+  EXPECT_EQ(platform::LastError(), platform::kErrorFilenameTooLong);
+  EXPECT_FALSE(platform::CreateFolder(name));
+  EXPECT_EQ(platform::LastError(), platform::kErrorFilenameTooLong);
+}
+
+TEST(PlatformFileHost, FullDiskIsReported) {
+  platform::File full = platform::File::Open(u"/dev/full", platform::OpenMode::kCreateTruncate);
+  ASSERT_TRUE(full.IsOpen()) << platform::LastError();
+  EXPECT_FALSE(full.Write("x", 1));
+  EXPECT_EQ(platform::LastError(), platform::kErrorDiskFull);
+}
+
+}  // namespace
