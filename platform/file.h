@@ -84,7 +84,8 @@ bool FileExists(const std::u16string& path);
 // The user's temporary folder, ending in a backslash.
 std::u16string TempFolder();
 // Creates a new empty file with a unique name "<prefix>XXXX.tmp" in folder
-// and returns its path; empty on failure.
+// and returns its path; empty on failure. As on Windows, only the first
+// three characters of prefix are used and XXXX is up to four hex digits.
 std::u16string TempFileName(const std::u16string& folder, const std::u16string& prefix);
 
 // The path of a shell special folder by its CSIDL number, without a trailing

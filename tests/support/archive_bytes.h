@@ -40,9 +40,14 @@ inline std::vector<uint8_t> Str(const std::string& ascii) {
   if (ascii.size() < 0xFF) {
     b.push_back(static_cast<uint8_t>(ascii.size()));
   } else {
-    b.insert(b.end(), {0xFF, static_cast<uint8_t>(ascii.size()), static_cast<uint8_t>(ascii.size() >> 8)});
+    b.push_back(0xFF);
+    b.push_back(static_cast<uint8_t>(ascii.size()));
+    b.push_back(static_cast<uint8_t>(ascii.size() >> 8));
   }
-  for (char c : ascii) b.insert(b.end(), {static_cast<uint8_t>(c), 0});
+  for (char c : ascii) {
+    b.push_back(static_cast<uint8_t>(c));
+    b.push_back(0);
+  }
   return b;
 }
 
