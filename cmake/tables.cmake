@@ -5,7 +5,7 @@
 #   glimmora_table_rows(INPUT data.tsv OUTPUT rows.inc COLUMNS N S ...)
 #
 # COLUMNS gives each column's kind: N is copied as a number, S becomes a
-# UTF-16 string literal. Lines starting with '#' and empty lines are skipped;
+# UTF-16 string literal, A a plain (narrow) string literal. Lines starting with '#' and empty lines are skipped;
 # spaces inside a cell, trailing ones included, are kept.
 function(glimmora_table_rows)
   cmake_parse_arguments(T "" "INPUT;OUTPUT" "COLUMNS" ${ARGN})
@@ -29,10 +29,13 @@ function(glimmora_table_rows)
       endif()
       list(GET cells ${i} cell)
       list(GET T_COLUMNS ${i} kind)
-      if(kind STREQUAL "S")
+      if(kind STREQUAL "S" OR kind STREQUAL "A")
         string(REPLACE "\\" "\\\\" cell "${cell}")
         string(REPLACE "\"" "\\\"" cell "${cell}")
-        string(APPEND row "u\"${cell}\", ")
+        if(kind STREQUAL "S")
+          string(APPEND row "u")
+        endif()
+        string(APPEND row "\"${cell}\", ")
       else()
         string(APPEND row "${cell}, ")
       endif()

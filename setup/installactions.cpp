@@ -1,0 +1,203 @@
+#include "setup/installactions.h"
+
+#include "platform/diag.h"
+#include "platform/file.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+
+namespace {
+
+constexpr int kCsidlWindows = 0x24;
+constexpr int kCsidlSystem = 0x25;
+constexpr int kCsidlCommonAppData = 0x23;
+constexpr int kCsidlCommonPrograms = 0x17;
+constexpr int kCsidlCommonDesktop = 0x19;
+
+constexpr const char16_t* kUninstallKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const char16_t* kUninstallEntry = u"Glimmora3.5";
+constexpr const char16_t* kProductKeyParent = u"SOFTWARE";
+constexpr const char16_t* kProductKey = u"Tavrin\\Glimmora";
+constexpr const char16_t* kServicesKey = u"SYSTEM\\CurrentControlSet\\Services";
+constexpr const char16_t* kServiceName = u"kvfilt";
+constexpr const char16_t* kMakerWeb = u"http://www.tavrin.example/glimmora";
+
+// Full access for guests, anonymous logon, authenticated users and
+// administrators, inherited by files and subfolders: every user of the
+// machine shares the product's data folder.
+constexpr const char16_t* kSharedFolderAccess =
+    u"D:(A;OICI;GA;;;BG)(A;OICI;GA;;;AN)(A;OICI;GA;;;AU)(A;OICI;GA;;;BA)";
+
+// Shared files copied from the install folder into the Windows folder.
+constexpr const char16_t* kSharedFiles[] = {
+    u"GlimmoraSrcSaver.scr", u"Nuvel.dll", u"Tessel.dll",   u"Morrow.dll",  u"Quillon.dll",
+    u"Atl71.dll",            u"d3dx9_24.dll", u"MFC71.dll", u"msvcr80.dll", u"Microsoft.VC80.CRT.manifest",
+};
+
+void Trace(const std::u16string& text) { platform::DebugOutput(text); }
+
+// The product's string values are stored without their terminating zero
+// (twice the character count), as readers of these keys have always found
+// them; a reader into a zero-filled buffer gets the whole text.
+void SetText(platform::RegKey& key, const std::u16string& name, const std::u16string& text) {
+  key.SetValue(name, platform::kRegSz, text.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
+}
+
+// Opens `path` below HKEY_LOCAL_MACHINE, then creates `subkey` below it, the
+// way every key of the actions is reached.
+platform::RegKey OpenThenCreate(const std::u16string& path, const std::u16string& subkey) {
+  platform::RegKey parent = platform::RegKey::Open(platform::kLocalMachine, path);
+  if (!parent.IsValid()) return {};
+  return platform::RegKey::Create(platform::kLocalMachine, path + u"\\" + subkey);
+}
+
+// The driver copy of the 32-bit lines: "kvfilt.sys" in the system's
+// driver folder.
+void CopyDriver(const std::u16string& source, const std::u16string& system_folder) {
+  const std::u16string target = system_folder + u"\\Drivers\\kvfilt.sys";
+  Trace(source);
+  Trace(target);
+  platform::SetLastError(0);
+  platform::CopyFileOver(source, target);
+  if (platform::LastError() != 0) Trace(u"Copy File Failed");
+}
+
+}  // namespace
+
+CInstallActions::CInstallActions(StringLoader load_string) : load_string_(std::move(load_string)) {}
+
+bool CInstallActions::CreateShortcuts(int32_t flag) {
+  const std::u16string target = install_folder_ + u"\\Glimmora.exe";
+  const std::u16string programs = platform::SpecialFolderPath(kCsidlCommonPrograms);
+  platform::CreateFolder(programs + u"\\Tavrin");
+  const std::u16string start_menu_link = programs + load_string_(kStartMenuShortcutId);
+  MakeShortcut(&target, &start_menu_link, nullptr, nullptr, &install_folder_);
+  if (flag == 0) {
+    const std::u16string desktop_link = platform::SpecialFolderPath(kCsidlCommonDesktop) + load_string_(kDesktopShortcutId);
+    MakeShortcut(&target, &desktop_link, nullptr, nullptr, &install_folder_);
+  }
+  return true;
+}
+
+bool CInstallActions::MakeShortcut(const std::u16string* target, const std::u16string* link_path,
+                                   const std::u16string* arguments, const std::u16string* description,
+                                   const std::u16string* working_folder) {
+  if (target == nullptr || link_path == nullptr) return false;
+  platform::ShellLink link;
+  link.target = *target;
+  if (arguments) link.arguments = *arguments;
+  if (description) link.description = *description;
+  if (working_folder) {
+    link.working_folder = *working_folder;
+    link.icon_path = *working_folder + u"glimmora.ico";
+    link.icon_index = 0;
+  }
+  platform::SaveShellLink(link, *link_path);  // a failed link leaves no trace
+  return true;
+}
+
+bool CInstallActions::InstallDriver() {
+  const std::u16string system_folder = platform::SpecialFolderPath(kCsidlSystem);
+  const platform::OsVersion version = platform::GetOsVersion();
+  if (version.major == 0) return false;  // the version could not be read
+  if (version.major == 5) {
+    Trace(u"Start Driver");
+    CopyDriver(install_folder_ + u"kvfilt.xp", system_folder);
+  } else if (version.major == 6) {
+    if (platform::IsWow64()) {
+      InstallDriver64();
+    } else {
+      CopyDriver(install_folder_ + u"kvfilt.vst", system_folder);
+    }
+  }
+  return true;
+}
+
+bool CInstallActions::InstallDriver64() {
+  Trace(u"64bit copy file");
+  // Only this copy sees the native system folder; everything else the
+  // program writes stays in the 32-bit view.
+  platform::ScopedNativeSystemFolder native;
+  const std::u16string system_folder = platform::SpecialFolderPath(kCsidlSystem);
+  Trace(system_folder);
+  const std::u16string target = system_folder + u"\\Drivers\\kvfilt.sys";
+  Trace(target);
+  platform::CopyFileOver(install_folder_ + u"kvfilt.x64", target);
+  return true;
+}
+
+bool CInstallActions::RegisterUninstallEntry(const std::u16string& version, const std::u16string& display_name,
+                                             const std::u16string& install_folder) {
+  platform::RegKey entry = OpenThenCreate(kUninstallKey, kUninstallEntry);
+  if (!entry.IsValid()) return false;
+  SetText(entry, u"DisplayName", display_name);
+  SetText(entry, u"UninstallString", install_folder + u"Remove.exe");
+  SetText(entry, u"Publisher", u"Tavrin");
+  SetText(entry, u"URLInfoAbout", kMakerWeb);
+  SetText(entry, u"URLUpdateInfo", kMakerWeb);
+  SetText(entry, u"DisplayVersion", version);
+  SetText(entry, u"InstallLocation", install_folder);
+  SetText(entry, u"Comments", u"Thanks for using Tavrin artificial intelligence product.");
+  SetText(entry, u"ReadMe", install_folder + u"Notes.txt");
+  SetText(entry, u"DisplayIcon", install_folder + u"glimmora.exe,0");
+  return true;
+}
+
+bool CInstallActions::RegisterProductInfo(const std::u16string& name, const std::u16string& program_path,
+                                          const std::u16string& install_folder, const std::u16string& version,
+                                          const std::u16string& company, int32_t language_index) {
+  {
+    platform::RegKey product = OpenThenCreate(kProductKeyParent, kProductKey);
+    if (!product.IsValid()) return false;
+    SetText(product, u"Name", name);
+    SetText(product, u"Version", version);
+    SetText(product, u"InstallPath", program_path);
+    SetText(product, u"InstallDir", install_folder);
+    SetText(product, u"company", company);
+    product.SetDword(u"Lang", static_cast<uint32_t>(language_index));
+  }
+  return WriteDriverServiceKey();
+}
+
+bool CInstallActions::WriteDriverServiceKey() {
+  // No image path: the system looks for the driver under the service name in
+  // its driver folder, where InstallDriver put it.
+  platform::RegKey service = OpenThenCreate(kServicesKey, kServiceName);
+  if (!service.IsValid()) return false;
+  service.SetDword(u"Start", 1);
+  service.SetDword(u"Type", 1);
+  service.SetDword(u"ErrorControl", 0);
+  SetText(service, u"Group", u"Extended base");
+  return true;
+}
+
+bool CInstallActions::DeploySharedFiles() {
+  const std::u16string windows_folder = platform::SpecialFolderPath(kCsidlWindows);
+  for (const char16_t* name : kSharedFiles) {
+    platform::CopyFileOver(install_folder_ + name, windows_folder + u"\\" + name);  // a missing source is fine
+  }
+  // Only the last level is created; an existing folder keeps its rights.
+  platform::CreateFolderWithAccess(platform::SpecialFolderPath(kCsidlCommonAppData) + u"\\Glimmora",
+                                   kSharedFolderAccess);
+  RegisterComServer();
+  return true;
+}
+
+void CInstallActions::RegisterComServer() {
+  const std::u16string server = platform::SpecialFolderPath(kCsidlSystem) + u"\\Harrow.dll";
+  Trace(server);
+  const std::u16string parameters = u"/s \"" + server + u"\"";
+  Trace(parameters);
+  platform::StartProgram(u"RegSvr32.exe", parameters);  // runs on its own; nobody waits for it
+}
+
+void RunInstallActions(CInstallActions& actions, const std::u16string& install_folder,
+                       const std::u16string& product_version, int32_t language_index) {
+  actions.SetInstallFolder(install_folder);
+  actions.CreateShortcuts(0);
+  actions.InstallDriver();
+  actions.RegisterUninstallEntry(product_version, kProductName, install_folder);
+  actions.RegisterProductInfo(kProductName, install_folder + u"Glimmora.exe", install_folder, product_version,
+                              kCompanyName, language_index);
+  actions.DeploySharedFiles();
+}
