@@ -12,7 +12,13 @@ namespace testing_support {
 std::u16string ScratchFolder(const std::string& name) {
   const std::u16string base = platform::TempFolder() + u"glimmora-tests";
   platform::CreateFolder(base);
-  const std::u16string folder = base + u"\\" + platform::FromUtf8(name);
+  // Named after the running test as well: ctest runs tests in parallel, and
+  // two tests of one fixture must not clear each other's folder.
+  std::string unique = name;
+  if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+    unique += std::string("-") + test->name();
+  }
+  const std::u16string folder = base + u"\\" + platform::FromUtf8(unique);
   std::error_code ignored;
   std::filesystem::remove_all(std::filesystem::u8path(platform::HostPath(folder)), ignored);
   EXPECT_TRUE(platform::CreateFolder(folder)) << name;

@@ -75,3 +75,35 @@ std::string ToHex(const std::vector<uint8_t>& bytes) {
 }
 
 }  // namespace testing_support
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/file.h"
+
+namespace {
+
+// Every test process gets a machine of its own below the platform root, so
+// that tests run in parallel by ctest never share install folders or
+// temporary files; it is removed when the process ends.
+class PrivateMachine : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    root_ = std::filesystem::temp_directory_path() / ("glimmora-test-" + std::to_string(getpid()));
+    platform::SetPosixRoot(root_.string());
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+
+ private:
+  std::filesystem::path root_;
+};
+
+::testing::Environment* const kPrivateMachine = ::testing::AddGlobalTestEnvironment(new PrivateMachine);
+
+}  // namespace
+#endif
