@@ -61,8 +61,12 @@ File File::Open(const std::u16string& path, OpenMode mode) {
     return file;
   }
   off_t position = 0;
-  // Devices such as /dev/null have no length to cut, as O_TRUNC ignores.
-  if (mode == OpenMode::kCreateTruncate && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) position = -1;
+  // Devices such as /dev/null have no length to cut, as O_TRUNC ignores. A new
+  // or empty file is not truncated: on ext4 a truncate to 0 makes the next
+  // close flush the file to disk at once, which slows every extraction.
+  if (mode == OpenMode::kCreateTruncate && S_ISREG(info.st_mode) && info.st_size != 0 && ::ftruncate(fd, 0) != 0) {
+    position = -1;
+  }
   if (mode == OpenMode::kAppendAlways) position = ::lseek(fd, 0, SEEK_END);
   if (position < 0) {
     const int err = errno;
