@@ -38,9 +38,12 @@ void Trace(const std::u16string& text) { platform::DebugOutput(text); }
 
 // The product's string values are stored without their terminating zero
 // (twice the character count), as readers of these keys have always found
-// them; a reader into a zero-filled buffer gets the whole text.
+// them; a reader into a zero-filled buffer gets the whole text. The system
+// counts a terminator in by itself when the character after the data is a
+// zero, so the data is handed over with a guard character behind it.
 void SetText(platform::RegKey& key, const std::u16string& name, const std::u16string& text) {
-  key.SetValue(name, platform::kRegSz, text.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
+  const std::u16string guarded = text + u'#';
+  key.SetValue(name, platform::kRegSz, guarded.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
 }
 
 // Opens `path` below HKEY_LOCAL_MACHINE, then creates `subkey` below it, the

@@ -1,0 +1,221 @@
+#include "setup/glimmorainstall.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "framework/handles.h"
+#include "framework/resources.h"
+#include "platform/diag.h"
+#include "platform/file.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "setup/commandline.h"
+#include "setup/interactive.h"
+#include "setup/languagetable.h"
+#include "setup/renderer/ourlibrary.h"
+#include "setup/renderer/window3drotator.h"
+#include "setup/resultfile.h"
+#include "setup/silentrun.h"
+#include "setup/startupchecks.h"
+
+int32_t g_language_index = 1;
+std::string g_result_path = kDefaultResultPath;
+
+namespace {
+
+constexpr UINT kMsgDamagedPackage = 104;
+constexpr UINT kMsgUnsupportedWindows = 105;
+constexpr UINT kMsgNoAdminRights = 108;
+
+struct SkinImage {
+  UINT id;
+  const char16_t* file;
+};
+// Generated from tools/resgen/skin_images.tsv, in writing order.
+const SkinImage kSkinImages[] = {
+#include "skin_image_rows.inc"
+};
+
+struct RendererLibrary {
+  UINT id;
+  const char16_t* file;
+};
+// The splash renderer and the libraries it needs, written in this order.
+const RendererLibrary kRendererLibraries[] = {
+    {151, u"DevIL.dll"}, {152, u"ILU.dll"}, {153, u"ILUT.dll"}, {154, u"3DImageRenderer.dll"}, {155, u"d3dx9_35.dll"},
+};
+
+const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+std::u16string SystemFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  ::GetSystemDirectoryW(buffer, MAX_PATH);
+  return reinterpret_cast<const char16_t*>(buffer);
+}
+
+std::u16string ProgramFilesInstallFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  ::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_PROGRAM_FILES, FALSE);
+  return reinterpret_cast<const char16_t*>(buffer) + std::u16string(u"\\Tavrin\\Glimmora\\");
+}
+
+}  // namespace
+
+CGlimmoraInstallApp::CGlimmoraInstallApp()
+    : install_folder_(ProgramFilesInstallFolder()), actions_([](uint32_t id) { return fw::LoadString(id); }) {}
+
+CGlimmoraInstallApp::~CGlimmoraInstallApp() {
+  if (splash_rotator_) splash_rotator_->Release();
+}
+
+bool CGlimmoraInstallApp::CheckSingleInstance() {
+  // One setup program per machine, across users' sessions: the event lives
+  // in the global namespace and stays open until this process ends.
+  HANDLE event = ::CreateEventW(nullptr, FALSE, FALSE, L"Global\\GLIMMORA3_INSTALL");
+  if (event && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(event);
+    return false;
+  }
+  single_instance_event_ = event;
+  return true;
+}
+
+bool CGlimmoraInstallApp::ExtractResourceToFile(UINT id, const wchar_t* type, const std::u16string& file_name) {
+  if (type == nullptr || file_name.empty()) return false;
+  DWORD size = 0;
+  const void* bytes = fw::LockResourceBytes(id, type, &size);
+  if (bytes == nullptr) return false;
+  platform::File file = platform::File::Open(temp_folder_ + file_name, platform::OpenMode::kCreateTruncate);
+  return file.IsOpen() && file.Write(bytes, size);
+}
+
+bool CGlimmoraInstallApp::ExtractResourceToSystem(UINT id, const wchar_t* type, const std::u16string& file_name) {
+  if (type == nullptr || file_name.empty()) return false;
+  DWORD size = 0;
+  const void* bytes = fw::LockResourceBytes(id, type, &size);
+  if (bytes == nullptr) return false;
+  const std::u16string target = SystemFolder() + u"\\" + file_name;
+  // These names are shared with other vendors' and the system's own
+  // libraries: a file of that name that is not ours is never replaced.
+  if (platform::FileExists(target) && !IsOurLibrary(target)) {
+    platform::DebugOutput(u"Not ours, left in place: " + target);
+    return false;
+  }
+  platform::File file = platform::File::Open(target, platform::OpenMode::kCreateTruncate);
+  return file.IsOpen() && file.Write(bytes, size);
+}
+
+void CGlimmoraInstallApp::WriteSkinImages() {
+  for (const SkinImage& image : kSkinImages) ExtractResourceToFile(image.id, L"Png", image.file);
+}
+
+void CGlimmoraInstallApp::SelectLanguageResources() {
+  const int32_t row = RowForUiLanguage(::GetUserDefaultUILanguage());
+  g_language_index = row;
+  language_copy_ = row;
+  const LanguageRow& language = LanguageTable()[static_cast<size_t>(row)];
+  ExtractResourceToFile(language.dll_id, L"SFX_DLL", u"Install.dll");
+  ExtractResourceToFile(language.ini_id, L"Ini", u"install.ini");
+}
+
+void CGlimmoraInstallApp::LoadLanguageModule() {
+  // The language library carries only resources: it is mapped as data and
+  // never executed, as befits a file written into a temporary folder.
+  const std::u16string path = temp_folder_ + u"Install.dll";
+  language_module_ = ::LoadLibraryExW(W(path), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (language_module_ == nullptr) {  // systems before the image-resource flag
+    language_module_ = ::LoadLibraryExW(W(path), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  }
+  renderer_module_ = nullptr;
+}
+
+bool CGlimmoraInstallApp::PrepareSplashRenderer() {
+  for (const RendererLibrary& library : kRendererLibraries) {
+    ExtractResourceToSystem(library.id, L"SFX_DLL1", library.file);
+  }
+  const std::u16string path = SystemFolder() + u"\\3DImageRenderer.dll";
+  // A renderer of that name that is not ours is never loaded.
+  if (!IsOurLibrary(path)) return false;
+  renderer_module_ = ::LoadLibraryW(W(path));
+  if (renderer_module_ == nullptr) return false;
+  auto factory = reinterpret_cast<CreateWindow3DRotatorFunction>(
+      reinterpret_cast<void*>(::GetProcAddress(renderer_module_, kCreateWindow3DRotatorExport)));
+  if (factory == nullptr) {
+    ::FreeLibrary(renderer_module_);
+    renderer_module_ = nullptr;
+    return false;
+  }
+  splash_rotator_ = factory();
+  if (splash_rotator_ == nullptr) return true;
+  if (splash_rotator_->CanRun()) {
+    splash_rotator_->Start(::GetDesktopWindow());
+  } else {
+    splash_rotator_ = nullptr;  // not released: it never started
+  }
+  return true;
+}
+
+bool CGlimmoraInstallApp::IsSupportedWindows() { return IsSupportedWindowsVersion(platform::GetOsVersion()); }
+
+bool CGlimmoraInstallApp::HasAdminRights() { return platform::IsAdministrator(); }
+
+std::u16string CGlimmoraInstallApp::ReadInstalledFolder() {
+  platform::RegKey key = platform::RegKey::Open(platform::kLocalMachine, u"SOFTWARE\\Tavrin\\Glimmora");
+  if (!key.IsValid()) return {};
+  auto bytes = key.QueryValue(u"InstallDir");  // the type is not examined
+  if (!bytes) return {};
+  std::u16string text;
+  for (size_t i = 0; i + 1 < bytes->size() && text.size() < 259; i += 2) {
+    const char16_t c = static_cast<char16_t>((*bytes)[i] | ((*bytes)[i + 1] << 8));
+    if (c == 0) break;
+    text += c;
+  }
+  return text;
+}
+
+BOOL CGlimmoraInstallApp::InitInstance() {
+  ::CoInitialize(nullptr);  // hosting of COM controls by the pages
+  if (!CheckSingleInstance()) return FALSE;
+
+  temp_folder_ = platform::TempFolder() + u"GlimmoraInstallTemp\\";
+  platform::CreateFolder(temp_folder_.substr(0, temp_folder_.size() - 1));
+  WriteSkinImages();
+  SelectLanguageResources();
+  LoadLanguageModule();
+  PrepareSplashRenderer();
+
+  if (!IsSupportedWindows()) fw::ShowMessageAndExit(kMsgUnsupportedWindows);
+  if (!HasAdminRights()) fw::ShowMessageAndExit(kMsgNoAdminRights);
+
+  const std::u16string& arguments = GetCommandLineText();
+  if (auto path = ResultPathFromCommandLine(arguments)) g_result_path = ResultPathBytes(*path);
+
+  const std::u16string own_path = platform::ModulePath();
+  engine_.SetPackagePath(own_path);
+  if (engine_.OpenPackage(own_path) != EXTRACT_OK) {
+    // The message first; the caller's result file is written once it is
+    // dismissed.
+    const std::u16string text = fw::LoadString(kMsgDamagedPackage);
+    const std::u16string caption = fw::LoadString(102);
+    ::MessageBoxW(nullptr, W(text), W(caption), MB_OK | MB_ICONINFORMATION);
+    AppendResultLine(g_result_path, kResultHeader);
+    AppendResultLine(g_result_path, kResultFailed);
+    ::ExitProcess(0);
+  }
+  product_version_ = engine_.GetProject()->GetProductInfo().GetVersion();
+  platform::DebugOutput(product_version_);
+
+  if (IsSilentCommandLine(arguments)) {
+    SilentRun run{engine_, actions_, install_folder_, product_version_, g_language_index, g_result_path};
+    RunSilentInstallation(run);
+    return TRUE;
+  }
+
+  if (language_module_) fw::SetResourceHandle(language_module_);
+  RunInteractiveInstallation(*this, ReadInstalledFolder());
+  return FALSE;
+}
+
+// The single application object.
+CGlimmoraInstallApp theApp;

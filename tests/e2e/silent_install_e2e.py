@@ -1,0 +1,469 @@
+#!/usr/bin/env python3
+"""End-to-end runs of GlimmoraInstall.exe under Wine, one fresh copy of the
+template prefix per scenario: a package is built with glimmora-pack from a
+small payload that carries the file names the installation actions expect,
+the setup program runs with a command line, and the scenario reads what it
+left on the machine (files, the registry files of the prefix, the shortcuts
+through lnkinfo, the result file).
+
+Usage: silent_install_e2e.py --root REPO --host OUT_HOST --win32 OUT_WIN32 [--only NAME]
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+ARGS = None
+FAILURES = []
+
+
+def fail(scenario, message):
+    FAILURES.append(f"{scenario}: {message}")
+    print(f"  FAIL {message}", flush=True)
+
+
+def check(scenario, condition, message):
+    if not condition:
+        fail(scenario, message)
+
+
+# ---------------------------------------------------------------- the package
+
+PAYLOAD = {
+    # name: (where, bytes)
+    "Glimmora.exe": ("product", b"MZ glimmora program\n" * 50),
+    "Remove.exe": ("product", b"MZ remove program\n" * 40),
+    "Notes.txt": ("product", b"Notes for Glimmora\r\n"),
+    "glimmora.ico": ("product", b"\0\0\1\0icon"),
+    "kvfilt.xp": ("product", b"driver for XP\n" * 10),
+    "kvfilt.vst": ("product", b"driver for Vista and 7, 32-bit\n" * 10),
+    "kvfilt.x64": ("product", b"driver for 64-bit systems\n" * 10),
+    "Nuvel.dll": ("product", b"nuvel library\n" * 20),
+    "GlimmoraSrcSaver.scr": ("product", b"screen saver\n" * 20),
+}
+
+
+def build_package(work, damaged_stream=False):
+    files = os.path.join(work, "payload")
+    os.makedirs(files, exist_ok=True)
+    for name, (_, data) in PAYLOAD.items():
+        with open(os.path.join(files, name), "wb") as f:
+            f.write(data)
+    shutil.copy(ARGS.harrow, os.path.join(files, "Harrow.dll"))
+    with open(os.path.join(files, "readme_en.txt"), "wb") as f:
+        f.write(b"English readme\r\n")
+    product = [{"file": "payload/" + name} for name, (where, _) in PAYLOAD.items() if where == "product"]
+    project = {
+        "product": {"name": "Glimmora", "version": "3.5.0.9", "company": "Tavrin",
+                    "installFolderToken": "[ProgramFilesFolder]", "engine": ARGS.exe},
+        "lists": [
+            {"name": "Common", "entries": [
+                {"predefined": "[ProgramFilesFolder]", "entries": [
+                    {"folder": "Tavrin", "entries": [
+                        {"folder": "Glimmora", "destinationRoot": True, "entries": product}]}]},
+                {"predefined": "[SystemFolder]", "entries": [{"file": "payload/Harrow.dll"}]}]},
+            {"name": "English", "entries": [
+                {"predefined": "[ProgramFilesFolder]", "entries": [
+                    {"folder": "Tavrin", "entries": [
+                        {"folder": "Glimmora", "destinationRoot": True, "entries": [
+                            {"file": "payload/readme_en.txt"}]}]}]}]},
+        ],
+    }
+    import json
+    path = os.path.join(work, "project.json")
+    with open(path, "w") as f:
+        json.dump(project, f, indent=1)
+    out = os.path.join(work, "setup.exe")
+    subprocess.run([ARGS.pack, "build", path, "-o", out], check=True, stdout=subprocess.DEVNULL)
+    if damaged_stream:
+        data = bytearray(open(out, "rb").read())
+        image = os.path.getsize(ARGS.exe)
+        data[image + 30] ^= 0x5A  # inside the first payload stream
+        open(out, "wb").write(bytes(data))
+    return out
+
+
+# ---------------------------------------------------------------- Wine
+
+class Machine:
+    """A fresh copy of the template prefix with its own wineserver."""
+
+    def __init__(self, name, env=None, version=None):
+        self.name = name
+        self.prefix = os.path.join(ARGS.work, "prefix-" + name)
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        shutil.copytree(ARGS.template, self.prefix, symlinks=True)
+        self.env = dict(os.environ, GLIMMORA_WINEPREFIX=self.prefix, GLIMMORA_NO_DEBUG_OUTPUT="1")
+        self.env.update(env or {})
+        if version:
+            self.run(["reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f"])
+
+    def drive_c(self, *parts):
+        return os.path.join(self.prefix, "drive_c", *parts)
+
+    def run(self, argv, background=False, timeout=300):
+        command = [ARGS.wine_run] + argv
+        if background:
+            return subprocess.Popen(command, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return subprocess.run(command, env=self.env, capture_output=True, timeout=timeout)
+
+    def settle(self):
+        """Waits for the registration tool the setup program started without
+        waiting, then stops the prefix's server, which writes the registry
+        to disk. (The server is kept alive between runs, so waiting for it
+        to end by itself would wait for ever.)"""
+        env = dict(self.env, WINEPREFIX=self.prefix)
+        deadline = time.time() + 120
+        while time.time() < deadline:
+            busy = subprocess.run(["pgrep", "-f", "-i", "regsvr32"], capture_output=True).returncode == 0
+            if not busy:
+                break
+            time.sleep(0.5)
+        subprocess.run(["wineserver", "-k"], env=env)
+        for _ in range(40):  # until the server is gone and the files are written
+            if subprocess.run(["pgrep", "-f", "wineserver.*"], capture_output=True).returncode != 0:
+                break
+            if not os.path.exists(os.path.join(self.prefix, ".update-timestamp")):
+                break
+            time.sleep(0.25)
+            if subprocess.run(["wineserver", "-k"], env=env, capture_output=True).returncode != 0:
+                break
+
+    def registry(self, hive="system.reg"):
+        return Registry(os.path.join(self.prefix, hive))
+
+    def remove(self):
+        if os.environ.get("GLIMMORA_E2E_KEEP"):  # for looking at a failed scenario
+            return
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+
+class Registry:
+    """Reads a Wine registry file: keys and their values as bytes and type."""
+
+    def __init__(self, path):
+        self.keys = {}
+        key = None
+        pending = ""
+        with open(path, encoding="utf-8", errors="replace") as f:
+            for raw in f:
+                line = raw.rstrip("\n")
+                if pending:
+                    line = pending + line.strip()
+                    pending = ""
+                if line.endswith("\\") and not line.startswith("["):
+                    pending = line[:-1]
+                    continue
+                if line.startswith("["):
+                    key = line[1:line.index("]")].replace("\\\\", "\\").lower()
+                    self.keys[key] = {}
+                elif key and line.startswith('"'):
+                    name, value = self._split(line)
+                    self.keys[key][name.lower()] = value
+
+    @staticmethod
+    def _unescape(text):
+        return text.encode("utf-8").decode("unicode_escape").encode("latin-1").decode("utf-8")
+
+    def _split(self, line):
+        m = re.match(r'"((?:[^"\\]|\\.)*)"=(.*)$', line)
+        name, value = self._unescape(m.group(1)), m.group(2)
+        if value.startswith('"'):
+            text = self._unescape(value[1:-1])
+            return name, ("sz", (text + "\0").encode("utf-16-le"))
+        m = re.match(r'str\((\d+)\):"(.*)"$', value)
+        if m:  # a string whose stored data has no terminating zero
+            kind = {"1": "sz", "2": "expand"}.get(m.group(1), m.group(1))
+            return name, (kind, self._unescape(m.group(2)).encode("utf-16-le"))
+        if value.startswith("dword:"):
+            return name, ("dword", int(value[6:], 16).to_bytes(4, "little"))
+        m = re.match(r"hex(?:\((\w+)\))?:(.*)$", value)
+        if m:
+            kind = {None: "binary", "1": "sz", "2": "expand", "4": "dword", "7": "multi"}.get(m.group(1), m.group(1))
+            data = bytes(int(b, 16) for b in m.group(2).split(",") if b)
+            return name, (kind, data)
+        return name, ("unknown", value.encode())
+
+    def value(self, key, name):
+        return self.keys.get(key.lower(), {}).get(name.lower())
+
+
+def lnk_fields(path):
+    out = subprocess.run(["lnkinfo", path], capture_output=True, text=True).stdout
+    fields = {}
+    for line in out.splitlines():
+        if ":" in line:
+            k, _, v = line.partition(":")
+            fields[k.strip()] = v.strip()
+    return fields
+
+
+# ---------------------------------------------------------------- expectations
+
+INSTALL = r"C:\Program Files (x86)\Tavrin\Glimmora" + "\\"
+
+
+def text_value(reg, key, name):
+    v = reg.value(key, name)
+    if v is None:
+        return None, None
+    kind, data = v
+    return kind, data
+
+
+def expect_strings(scenario, reg, key, expected):
+    for name, text in expected.items():
+        kind, data = text_value(reg, key, name)
+        if data is None:
+            fail(scenario, f"{key}\\{name} missing")
+            continue
+        check(scenario, kind == "sz", f"{name}: type {kind}, expected REG_SZ")
+        check(scenario, data == text.encode("utf-16-le"),
+              f"{name}: stored {data!r}, expected {text!r} without a terminating zero")
+
+
+def expect_installed(scenario, machine, lang_row, driver=None):
+    for name, (where, data) in PAYLOAD.items():
+        path = machine.drive_c("Program Files (x86)", "Tavrin", "Glimmora", name)
+        check(scenario, os.path.isfile(path) and open(path, "rb").read() == data, f"{name} not installed intact")
+    check(scenario, os.path.isfile(machine.drive_c("Program Files (x86)", "Tavrin", "Glimmora", "readme_en.txt")),
+          "the English list's file is missing (the silent run installs every language)")
+    check(scenario, os.path.isfile(machine.drive_c("windows", "syswow64", "Harrow.dll")),
+          "Harrow.dll not in the 32-bit system folder")
+    for name in ("Nuvel.dll", "GlimmoraSrcSaver.scr"):
+        check(scenario, os.path.isfile(machine.drive_c("windows", name)), f"{name} not copied to the Windows folder")
+    check(scenario, not os.path.exists(machine.drive_c("windows", "MFC71.dll")), "a file the package lacks appeared")
+    check(scenario, os.path.isdir(machine.drive_c("ProgramData", "Glimmora")), "shared data folder missing")
+    if driver:
+        where, source = driver
+        path = machine.drive_c("windows", where, "drivers", "kvfilt.sys")
+        check(scenario, os.path.isfile(path) and open(path, "rb").read() == PAYLOAD[source][1],
+              f"kvfilt.sys in {where} should be {source}")
+
+    reg = machine.registry()
+    product = r"Software\Wow6432Node\Tavrin\Glimmora"
+    expect_strings(scenario, reg, product, {"Name": "Glimmora", "Version": "3.5.0.9",
+                                            "InstallPath": INSTALL + "Glimmora.exe", "InstallDir": INSTALL,
+                                            "company": "Corvanel"})
+    lang = reg.value(product, "Lang")
+    check(scenario, lang == ("dword", lang_row.to_bytes(4, "little")), f"Lang is {lang}, expected row {lang_row}")
+    uninstall = r"Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Glimmora3.5"
+    expect_strings(scenario, reg, uninstall, {
+        "DisplayName": "Glimmora", "UninstallString": INSTALL + "Remove.exe", "Publisher": "Tavrin",
+        "DisplayVersion": "3.5.0.9", "InstallLocation": INSTALL,
+        "Comments": "Thanks for using Tavrin artificial intelligence product.",
+        "ReadMe": INSTALL + "Notes.txt", "DisplayIcon": INSTALL + "glimmora.exe,0"})
+    service = r"System\CurrentControlSet\Services\kvfilt"
+    for name, value in (("Start", 1), ("Type", 1), ("ErrorControl", 0)):
+        check(scenario, reg.value(service, name) == ("dword", value.to_bytes(4, "little")), f"service {name}")
+    expect_strings(scenario, reg, service, {"Group": "Extended base"})
+    registered = reg.value(r"Software\Wow6432Node\GlimmoraTest", "RegisteredFrom")
+    check(scenario, registered is not None and
+          registered[1].decode("utf-16-le").rstrip("\0").lower() == r"c:\windows\system32\harrow.dll",
+          f"the registration tool did not register the server from its quoted path ({registered})")
+
+    links = [machine.drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Tavrin",
+                             "Tavrin Glimmora.lnk"),
+             machine.drive_c("users", "Public", "Desktop", "Tavrin Glimmora.lnk")]
+    for link in links:
+        if not os.path.isfile(link):
+            fail(scenario, f"shortcut missing: {link}")
+            continue
+        fields = lnk_fields(link)
+        # The program hands the shell "...Glimmora\\\\Glimmora.exe"; this shell
+        # stores the target normalised, so either form is the right file.
+        target = fields.get("Local path", "").lower()
+        check(scenario, target in ((INSTALL + "\\Glimmora.exe").lower(), (INSTALL + "Glimmora.exe").lower()),
+              f"shortcut target: {fields}")
+        check(scenario, any(v.rstrip("\\").lower() == INSTALL.rstrip("\\").lower() for v in fields.values()),
+              f"shortcut working folder: {fields}")
+        check(scenario, any("glimmora.ico" in v.lower() for v in fields.values()), f"shortcut icon: {fields}")
+
+
+def result_lines(machine, windows_path):
+    path = machine.drive_c(*windows_path[3:].split("\\"))
+    return open(path, "rb").read() if os.path.isfile(path) else None
+
+
+# ---------------------------------------------------------------- scenarios
+
+def scenario_silent(package):
+    name = "silent"
+    m = Machine(name)
+    with open(m.drive_c("result.txt"), "wb") as f:
+        f.write(b"earlier run\r\n")
+    r = m.run([package, "/S", r"-f2C:\result.txt"])
+    m.settle()
+    check(name, r.returncode == 0, f"exit code {r.returncode}")
+    expect_installed(name, m, lang_row=1, driver=("system32", "kvfilt.x64"))
+    check(name, result_lines(m, r"C:\result.txt") == b"earlier run\r\n[ResponseResult]\r\nResultCode=0\r\n",
+          f"result file: {result_lines(m, r'C:/result.txt')!r}")
+    m.remove()
+
+
+def scenario_command_lines(package):
+    cases = [
+        ("result path holding \\s selects silent mode", r"-f2C:\setup\r.log", r"C:\setup\r.log", b"ResultCode=0"),
+        ("switch before -f2", r"/S -f2C:\out.txt", r"C:\out.txt", b"ResultCode=0"),
+        ("switch after -f2 belongs to the path", r"-f2C:\out2.txt /S", r"C:\out2.txt", None),
+        ("-f2 at the end: no result file", r"/S -f2", r"C:\Glimmora.log", None),
+        ("no -f2: the default result file", r"/S", r"C:\Glimmora.log", b"ResultCode=0"),
+    ]
+    for i, (label, line, result, expected) in enumerate(cases):
+        name = f"cmdline-{i}"
+        m = Machine(name)
+        os.makedirs(m.drive_c("setup"), exist_ok=True)
+        m.run([package] + line.split(" "))
+        m.settle()
+        got = result_lines(m, result)
+        if expected is None:
+            check(name, got is None, f"{label}: {result} should not be written, holds {got!r}")
+        else:
+            check(name, got == b"[ResponseResult]\r\n" + expected + b"\r\n", f"{label}: {result} holds {got!r}")
+        m.remove()
+
+
+def expected_text(key, string_id):
+    for line in open(os.path.join(ARGS.root, "setup", "resources", "strings", key + ".tsv"), encoding="utf-8"):
+        if line.startswith(f"{string_id}\t"):
+            return line.split("\t", 1)[1].rstrip("\n").replace("\\\\", "\\")
+    return None
+
+
+def answer_message(m, seconds=120):
+    caption = expected_text("China", 102)
+    return m.run([ARGS.driver, caption, str(seconds)], timeout=seconds + 60)
+
+
+def scenario_damaged(package_damaged_stream):
+    caption_text = expected_text("China", 104)
+    with tempfile.TemporaryDirectory() as tmp:
+        no_trailer = os.path.join(tmp, "bare.exe")
+        shutil.copy(ARGS.exe, no_trailer)
+        for label, package in (("no trailer", no_trailer),):
+            name = "damaged-" + label.replace(" ", "-")
+            m = Machine(name, env={"DISPLAY": ""} if False else None)
+            setup = m.run([package, "/S", r"-f2C:\r.txt"], background=True)
+            answered = answer_message(m)
+            setup.wait(timeout=120)
+            m.settle()
+            check(name, answered.returncode == 0, "no message box appeared")
+            check(name, answered.stdout.decode("utf-8").strip() == caption_text,
+                  f"message text {answered.stdout!r}")
+            check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode = -1\r\n",
+                  f"result {result_lines(m, r'C:/r.txt')!r}")
+            m.remove()
+    name = "damaged-stream"
+    m = Machine(name)
+    m.run([package_damaged_stream, "/S", r"-f2C:\r.txt"])
+    m.settle()
+    check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode = -1\r\n",
+          f"result {result_lines(m, r'C:/r.txt')!r}")
+    check(name, os.path.isfile(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora", "Remove.exe")),
+          "the other files were not installed")
+    m.remove()
+
+
+def scenario_languages(package):
+    for locale, row in (("en_US.UTF-8", 1), ("de_DE.UTF-8", 3), ("zh_TW.UTF-8", 5), ("es_ES.UTF-8", 10),
+                        ("pt_BR.UTF-8", 19)):
+        name = "lang-" + locale.split(".")[0]
+        m = Machine(name, env={"LC_ALL": locale})
+        m.run([package, "/S"])
+        m.settle()
+        lang = m.registry().value(r"Software\Wow6432Node\Tavrin\Glimmora", "Lang")
+        check(name, lang == ("dword", row.to_bytes(4, "little")), f"Lang {lang}, expected {row}")
+        check(name, os.path.isfile(m.drive_c("users", "Public", "Desktop", "Tavrin Glimmora.lnk")),
+              "the desktop shortcut name")
+        m.remove()
+
+
+def scenario_versions(package):
+    name = "winxp"
+    m = Machine(name, version="winxp")
+    m.run([package, "/S"])
+    m.settle()
+    check(name, os.path.isfile(m.drive_c("windows", "syswow64", "drivers", "kvfilt.sys")) and
+          open(m.drive_c("windows", "syswow64", "drivers", "kvfilt.sys"), "rb").read() == PAYLOAD["kvfilt.xp"][1],
+          "XP installs kvfilt.xp")
+    m.remove()
+    text = expected_text("China", 105)
+    for version in ("win2k", "win2003"):
+        name = version
+        m = Machine(name, version=version)
+        setup = m.run([package, "/S", r"-f2C:\r.txt"], background=True)
+        answered = answer_message(m)
+        setup.wait(timeout=120)
+        m.settle()
+        check(name, answered.stdout.decode("utf-8").strip() == text, f"message {answered.stdout!r}")
+        check(name, result_lines(m, r"C:\r.txt") is None, "an unsupported system writes no result")
+        check(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin")), "nothing installed")
+        m.remove()
+
+
+def scenario_second_instance(package):
+    name = "second-instance"
+    m = Machine(name)
+    with tempfile.TemporaryDirectory() as tmp:
+        bare = os.path.join(tmp, "bare.exe")
+        shutil.copy(ARGS.exe, bare)
+        first = m.run([bare, "/S"], background=True)  # waits at its damaged-package message
+        time.sleep(5)
+        second = m.run([package, "/S", r"-f2C:\second.txt"])
+        check(name, second.returncode == 0, "second instance exit code")
+        check(name, result_lines(m, r"C:\second.txt") is None, "the second instance wrote a result")
+        check(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin")), "the second instance installed")
+        answer_message(m)
+        first.wait(timeout=120)
+    m.settle()
+    m.remove()
+
+
+SCENARIOS = {
+    "silent": lambda p: scenario_silent(p["good"]),
+    "cmdline": lambda p: scenario_command_lines(p["good"]),
+    "damaged": lambda p: scenario_damaged(p["stream"]),
+    "languages": lambda p: scenario_languages(p["good"]),
+    "versions": lambda p: scenario_versions(p["good"]),
+    "second": lambda p: scenario_second_instance(p["good"]),
+}
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--pack", required=True)
+    parser.add_argument("--harrow", required=True)
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--only", action="append")
+    ARGS = parser.parse_args()
+    ARGS.wine_run = os.path.join(ARGS.root, "tools", "wine", "run")
+    ARGS.template = os.path.join(ARGS.root, "out", "wine", "prefix")
+    if not os.path.isfile(os.path.join(ARGS.template, ".glimmora-prefix-complete")):
+        subprocess.run([os.path.join(ARGS.root, "tools", "wine", "setup")], check=True)
+    os.makedirs(ARGS.work, exist_ok=True)
+    packages = {"good": build_package(os.path.join(ARGS.work, "good")),
+                "stream": build_package(os.path.join(ARGS.work, "stream"), damaged_stream=True)}
+    for name, run in SCENARIOS.items():
+        if ARGS.only and name not in ARGS.only:
+            continue
+        print(f"scenario {name}", flush=True)
+        run(packages)
+    if FAILURES:
+        print(f"{len(FAILURES)} failure(s):")
+        for f in FAILURES:
+            print("  " + f)
+        return 1
+    print("all scenarios passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
