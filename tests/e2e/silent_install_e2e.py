@@ -167,7 +167,23 @@ class Registry:
 
     @staticmethod
     def _unescape(text):
-        return text.encode("utf-8").decode("unicode_escape").encode("latin-1").decode("utf-8")
+        r"""Wine's escapes: \\, \", \n, \r, \t, \0 and \xHHHH (a UTF-16 unit)."""
+        out, i = [], 0
+        while i < len(text):
+            c = text[i]
+            if c != "\\" or i + 1 == len(text):
+                out.append(c)
+                i += 1
+                continue
+            n = text[i + 1]
+            if n == "x":
+                m = re.match(r"[0-9a-fA-F]{1,4}", text[i + 2:])
+                out.append(chr(int(m.group(0), 16)))
+                i += 2 + len(m.group(0))
+                continue
+            out.append({"n": "\n", "r": "\r", "t": "\t", "0": "\0"}.get(n, n))
+            i += 2
+        return "".join(out).encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
 
     def _split(self, line):
         m = re.match(r'"((?:[^"\\]|\\.)*)"=(.*)$', line)
@@ -200,6 +216,23 @@ def lnk_fields(path):
             k, _, v = line.partition(":")
             fields[k.strip()] = v.strip()
     return fields
+
+
+def make_template(path):
+    """A prefix that only these scenarios use, made once: the shared prefix
+    of the test suite collects keys and files from other tests."""
+    marker = os.path.join(path, ".glimmora-e2e-template")
+    if os.path.isfile(marker):
+        return path
+    subprocess.run([os.path.join(ARGS.root, "tools", "wine", "setup")], check=True)  # binfmt and the shim
+    shutil.rmtree(path, ignore_errors=True)
+    env = dict(os.environ, GLIMMORA_WINEPREFIX=path)
+    subprocess.run([ARGS.wine_run, "wineboot", "-i"], env=env, capture_output=True, timeout=900)
+    subprocess.run(["wineserver", "-k"], env=dict(env, WINEPREFIX=path), timeout=120)  # writes the registry out
+    if not os.path.isfile(os.path.join(path, "system.reg")):
+        raise SystemExit("could not create the scenario template prefix")
+    open(marker, "w").close()
+    return path
 
 
 # ---------------------------------------------------------------- expectations
@@ -385,6 +418,9 @@ def scenario_languages(package):
 def scenario_versions(package):
     name = "winxp"
     m = Machine(name, version="winxp")
+    # A 32-bit XP has its driver folder; the 64-bit prefix standing in for it
+    # lacks the 32-bit twin of that folder, so it is made as XP would have it.
+    os.makedirs(m.drive_c("windows", "syswow64", "drivers"), exist_ok=True)
     m.run([package, "/S"])
     m.settle()
     check(name, os.path.isfile(m.drive_c("windows", "syswow64", "drivers", "kvfilt.sys")) and
@@ -445,10 +481,8 @@ def main():
     parser.add_argument("--only", action="append")
     ARGS = parser.parse_args()
     ARGS.wine_run = os.path.join(ARGS.root, "tools", "wine", "run")
-    ARGS.template = os.path.join(ARGS.root, "out", "wine", "prefix")
-    if not os.path.isfile(os.path.join(ARGS.template, ".glimmora-prefix-complete")):
-        subprocess.run([os.path.join(ARGS.root, "tools", "wine", "setup")], check=True)
     os.makedirs(ARGS.work, exist_ok=True)
+    ARGS.template = make_template(os.path.join(ARGS.work, "template"))
     packages = {"good": build_package(os.path.join(ARGS.work, "good")),
                 "stream": build_package(os.path.join(ARGS.work, "stream"), damaged_stream=True)}
     for name, run in SCENARIOS.items():
