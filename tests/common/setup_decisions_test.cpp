@@ -76,3 +76,24 @@ TEST(CommandLine, ResultPathAndSilentSwitchAreSubstringSearches) {
 }
 
 }  // namespace
+
+#include "setup/startupchecks.h"
+
+namespace {
+
+// Administrator refusal cannot be produced under Wine (its processes always
+// open the raw disk); the start-up decision is the version table below plus
+// platform::IsAdministrator, whose answer the POSIX platform lets tests set.
+TEST(StartupChecks, SupportedWindowsVersions) {
+  struct Case {
+    platform::OsVersion v;
+    bool supported;
+  } cases[] = {{{2, 5, 1}, true}, {{2, 5, 0}, false}, {{2, 5, 2}, false}, {{2, 6, 0}, true},
+               {{2, 6, 1}, true}, {{2, 6, 3}, true}, {{2, 10, 0}, false}, {{2, 4, 0}, false},
+               {{0, 0, 0}, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsSupportedWindowsVersion(c.v), c.supported) << c.v.major << "." << c.v.minor;
+  }
+}
+
+}  // namespace

@@ -23,9 +23,10 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < tenths; ++i) {
     HWND box = FindWindowW(NULL, caption);
     HWND text = box ? GetDlgItem(box, 0xFFFF) : NULL;
-    if (text) {
-      wchar_t message[2048] = L"";
-      GetWindowTextW(text, message, 2048);
+    wchar_t message[2048] = L"";
+    /* The box may exist a moment before its text is set. */
+    if (text) GetWindowTextW(text, message, 2048);
+    if (message[0] != L'\0') {
       PrintUtf8(message);
       fflush(stdout);
       HWND ok = GetDlgItem(box, IDOK);
