@@ -67,7 +67,9 @@ def main():
         lines += resdata.language_resources(args.data, BUILT_IN_LANGUAGE)
 
         # The files below are the same for every language the program runs in.
-        lines += ["LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL", "", "// Skin pictures."]
+        lines += ["LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL", "", "// The program icon, painted with the skin pictures."]
+        lines.append(resource_line(128, "ICON", Path(args.skin_dir) / "glimmora.ico", missing))
+        lines += ["", "// Skin pictures."]
         for where, (ident, name) in resdata.table_rows(args.skin_images, 2, unescape_last=False):
             lines.append(resource_line(resdata.number(ident, where), "Png",
                                        Path(args.skin_dir) / name, missing))

@@ -98,6 +98,15 @@ int Run(const std::vector<std::string>& args) {
     ListLine(picture, "written");
     ++written;
   }
+  {
+    const fs::path icon = folder / skingen::kProgramIconFile;
+    const std::vector<uint8_t> bytes = skingen::EncodeProgramIcon();
+    std::string error;
+    if (ReadAll(icon) != bytes && !WriteAll(icon, bytes, error)) {
+      std::cerr << "glimmora-skingen: " << error << "\n";
+      return 1;
+    }
+  }
   std::cout << "glimmora-skingen: " << pictures.size() << " skin pictures in " << folder.string() << ", " << written
             << " written\n";
   return 0;

@@ -1,5 +1,7 @@
 #include "skin_pictures.h"
 
+#include "icon_writer.h"
+
 #include <cmath>
 
 #include "bmp_writer.h"
@@ -425,6 +427,20 @@ Canvas Render(const SkinPicture& picture) {
 std::vector<uint8_t> Encode(const SkinPicture& picture) {
   Canvas canvas = Render(picture);
   return picture.format == Format::kBitmap ? EncodeBmp(canvas) : EncodePng(canvas);
+}
+
+}  // namespace skingen
+
+namespace skingen {
+
+std::vector<uint8_t> EncodeProgramIcon() {
+  std::vector<Canvas> sizes;
+  for (int size : {16, 32, 48}) {
+    Canvas canvas(size, size);
+    PaintMarkPicture(canvas);
+    sizes.push_back(std::move(canvas));
+  }
+  return EncodeIco(sizes);
 }
 
 }  // namespace skingen

@@ -28,4 +28,8 @@ Canvas Render(const SkinPicture& picture);
 // The file's bytes: a bitmap or a PNG, as the format says.
 std::vector<uint8_t> Encode(const SkinPicture& picture);
 
+// The program icon, "glimmora.ico": the product mark at 16, 32 and 48 pixels.
+constexpr const char* kProgramIconFile = "glimmora.ico";
+std::vector<uint8_t> EncodeProgramIcon();
+
 }  // namespace skingen
