@@ -497,6 +497,26 @@ def scenario_second_instance(package):
     m.remove()
 
 
+def scenario_splash_libraries(package):
+    """The five renderer libraries go into the 32-bit system folder, except
+    that a file of one of those names that is not ours is left alone."""
+    name = "splash-libraries"
+    m = Machine(name)
+    system = m.drive_c("windows", "syswow64")
+    foreign = open(os.path.join(system, "version.dll"), "rb").read()
+    with open(os.path.join(system, "ILU.dll"), "wb") as f:
+        f.write(foreign)
+    r = m.run([package, "/S", r"-f2C:\r.txt"])
+    m.settle()
+    check(name, r.returncode == 0, f"exit code {r.returncode}")
+    check(name, open(os.path.join(system, "ILU.dll"), "rb").read() == foreign, "a foreign ILU.dll was overwritten")
+    for library in ("DevIL.dll", "ILUT.dll", "3DImageRenderer.dll", "d3dx9_35.dll"):
+        check(name, os.path.isfile(os.path.join(system, library)), f"{library} not written")
+    check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode=0\r\n",
+          "the run goes on without a splash")
+    m.remove()
+
+
 SCENARIOS = {
     "silent": lambda p: scenario_silent(p["good"]),
     "cmdline": lambda p: scenario_command_lines(p["good"]),
@@ -504,6 +524,7 @@ SCENARIOS = {
     "languages": lambda p: scenario_languages(p["good"]),
     "versions": lambda p: scenario_versions(p["good"]),
     "second": lambda p: scenario_second_instance(p["good"]),
+    "splash": lambda p: scenario_splash_libraries(p["good"]),
 }
 
 
