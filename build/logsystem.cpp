@@ -15,16 +15,16 @@ std::u16string Format(const std::u16string& format, const std::u16string* text, 
       out += format[i];
       continue;
     }
-    const char16_t spec = format[++i];
-    if (spec == u's' && text) {
+    const char16_t conversion = format[++i];
+    if (conversion == u's' && text) {
       out += *text;
-    } else if ((spec == u'd' || spec == u'D') && number) {
+    } else if ((conversion == u'd' || conversion == u'D') && number) {
       for (char c : std::to_string(*number)) out += static_cast<char16_t>(c);
-    } else if (spec == u'%') {
+    } else if (conversion == u'%') {
       out += u'%';
     } else {
       out += u'%';
-      out += spec;
+      out += conversion;
     }
   }
   return out;

@@ -10,6 +10,7 @@
 #include "build/mybuild.h"
 #include "install/projectloader.h"
 #include "platform/text.h"
+#include "support/entries.h"
 #include "support/scratch.h"
 #include "support/test_support.h"
 
@@ -30,22 +31,6 @@ struct Progress {
   }
   size_t Count(int32_t code) const { return static_cast<size_t>(std::count(codes.begin(), codes.end(), code)); }
 };
-
-std::shared_ptr<CZipFileIndexObject> Folder(const std::u16string& name, bool destination_root = false) {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetName(name);
-  e->SetFolder(true);
-  e->SetDestinationRoot(destination_root);
-  return e;
-}
-
-std::shared_ptr<CZipFileIndexObject> Predefined(const std::u16string& token) {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetFolder(true);
-  e->SetPredefined(true);
-  e->SetFolderToken(*CPreDefineFolderTable::Instance().FindByToken(token));
-  return e;
-}
 
 class PackageRoundTrip : public ::testing::Test {
  protected:
@@ -82,21 +67,21 @@ class PackageRoundTrip : public ::testing::Test {
     auto common = std::make_shared<CExtractFileList>(u"Common");
     CNode* root = common->GetTree().GetRoot();
     root->SetData(MakeDestinationComputerEntry());
-    CNode* product = root->AddChild(Predefined(u"[ProgramFilesFolder]"))->AddChild(Folder(u"Tavrin", true));
+    CNode* product = root->AddChild(PredefinedEntry(u"[ProgramFilesFolder]"))->AddChild(FolderEntry(u"Tavrin", true));
     product->AddChild(Source(u"src\\Glimmora.exe", u"Glimmora.exe"));
     product->AddChild(Source(u"src\\empty.txt", u"empty.txt"));
-    product->AddChild(Folder(u"gui"))->AddChild(Source(u"src\\gui\\skin.png", u"skin.png"));
-    product->AddChild(Folder(u"inner", true))->AddChild(Source(u"src\\x.dll", u"x.dll"));
-    root->AddChild(Predefined(u"[CommonAppDataFolder]"))
-        ->AddChild(Folder(shared_folder_))
+    product->AddChild(FolderEntry(u"gui"))->AddChild(Source(u"src\\gui\\skin.png", u"skin.png"));
+    product->AddChild(FolderEntry(u"inner", true))->AddChild(Source(u"src\\x.dll", u"x.dll"));
+    root->AddChild(PredefinedEntry(u"[CommonAppDataFolder]"))
+        ->AddChild(FolderEntry(shared_folder_))
         ->AddChild(Source(u"src\\data.bin", u"data.bin"));
     project->GetExtractLists().push_back(common);
 
     auto english = std::make_shared<CExtractFileList>(u"English");
     CNode* eroot = english->GetTree().GetRoot();
     eroot->SetData(MakeDestinationComputerEntry());
-    eroot->AddChild(Predefined(u"[ProgramFilesFolder]"))
-        ->AddChild(Folder(u"Tavrin", true))
+    eroot->AddChild(PredefinedEntry(u"[ProgramFilesFolder]"))
+        ->AddChild(FolderEntry(u"Tavrin", true))
         ->AddChild(Source(u"src\\data.bin", u"readme.txt"));
     project->GetExtractLists().push_back(english);
     return project;
@@ -217,7 +202,7 @@ TEST_F(PackageRoundTrip, UnsafeNamesAndRelativeTargetsAreNeverWritten) {
   // A tree without destination root or predefined folder above a file would
   // write relative to the current folder.
   CNode* root = common->GetTree().GetRoot();
-  root->AddChild(Folder(u"plain"))->AddChild(std::make_shared<CZipFileIndexObject>(*exe));
+  root->AddChild(FolderEntry(u"plain"))->AddChild(std::make_shared<CZipFileIndexObject>(*exe));
   gui->SetName(u"gui");
   EXPECT_EQ(engine.ExtractListTo(Dest(), u"Common", nullptr, nullptr), EXTRACT_ERR_DATA);
 }
@@ -228,7 +213,7 @@ TEST_F(PackageRoundTrip, ZeroByteFilePackageHasTheMinimalLayout) {
   auto list = std::make_shared<CExtractFileList>(u"Common");
   CNode* root = list->GetTree().GetRoot();
   root->SetData(MakeDestinationComputerEntry());
-  CNode* file = root->AddChild(Folder(u"Tavrin", true))->AddChild(Source(u"src\\empty.txt", u"empty.txt"));
+  CNode* file = root->AddChild(FolderEntry(u"Tavrin", true))->AddChild(Source(u"src\\empty.txt", u"empty.txt"));
   project->GetExtractLists().push_back(list);
 
   CMyBuild builder;

@@ -9,30 +9,11 @@
 #include "install/streamobjectfactory.h"
 #include "install/stringtable.h"
 #include "platform/file.h"
+#include "support/entries.h"
+
+using namespace testing_support;
 
 namespace {
-
-std::shared_ptr<CZipFileIndexObject> Folder(const std::u16string& name, bool destination_root = false) {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetName(name);
-  e->SetFolder(true);
-  e->SetDestinationRoot(destination_root);
-  return e;
-}
-
-std::shared_ptr<CZipFileIndexObject> Predefined(const std::u16string& token) {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetFolder(true);
-  e->SetPredefined(true);
-  e->SetFolderToken(*CPreDefineFolderTable::Instance().FindByToken(token));
-  return e;
-}
-
-std::shared_ptr<CZipFileIndexObject> File(const std::u16string& name) {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetName(name);
-  return e;
-}
 
 TEST(TargetFolder, FollowsTheNearestDestinationRootOrPredefinedFolder) {
   const std::u16string dest = u"D:\\Dest\\";
@@ -42,21 +23,21 @@ TEST(TargetFolder, FollowsTheNearestDestinationRootOrPredefinedFolder) {
   CExtractFileList list(u"Common");
   CNode* root = list.GetTree().GetRoot();
   root->SetData(MakeDestinationComputerEntry());
-  CNode* programs = root->AddChild(Predefined(u"[ProgramFilesFolder]"));
-  CNode* outer = programs->AddChild(Folder(u"Tavrin", true));
-  CNode* at_root = outer->AddChild(File(u"a.exe"));
-  CNode* gui = outer->AddChild(Folder(u"gui"));
-  CNode* in_gui = gui->AddChild(File(u"b.png"));
-  CNode* inner = gui->AddChild(Folder(u"inner", true));
-  CNode* in_inner = inner->AddChild(File(u"c.dll"));
-  CNode* sys = root->AddChild(Predefined(u"[SystemFolder]"));
-  CNode* in_sys = sys->AddChild(File(u"d.sys"));
-  CNode* quick = root->AddChild(Predefined(u"[QuickLuanchFolder]"));
-  CNode* in_quick = quick->AddChild(File(u"e.lnk"));
-  CNode* plain = root->AddChild(Folder(u"plain"));
-  CNode* in_plain = plain->AddChild(File(u"f.txt"));
+  CNode* programs = root->AddChild(PredefinedEntry(u"[ProgramFilesFolder]"));
+  CNode* outer = programs->AddChild(FolderEntry(u"Tavrin", true));
+  CNode* at_root = outer->AddChild(FileEntry(u"", u"a.exe"));
+  CNode* gui = outer->AddChild(FolderEntry(u"gui"));
+  CNode* in_gui = gui->AddChild(FileEntry(u"", u"b.png"));
+  CNode* inner = gui->AddChild(FolderEntry(u"inner", true));
+  CNode* in_inner = inner->AddChild(FileEntry(u"", u"c.dll"));
+  CNode* sys = root->AddChild(PredefinedEntry(u"[SystemFolder]"));
+  CNode* in_sys = sys->AddChild(FileEntry(u"", u"d.sys"));
+  CNode* quick = root->AddChild(PredefinedEntry(u"[QuickLuanchFolder]"));
+  CNode* in_quick = quick->AddChild(FileEntry(u"", u"e.lnk"));
+  CNode* plain = root->AddChild(FolderEntry(u"plain"));
+  CNode* in_plain = plain->AddChild(FileEntry(u"", u"f.txt"));
   CNode* dataless = root->AddChild(std::shared_ptr<CObject>());
-  CNode* below_dataless = dataless->AddChild(File(u"g.txt"));
+  CNode* below_dataless = dataless->AddChild(FileEntry(u"", u"g.txt"));
 
   struct Case {
     const char* label;
@@ -90,7 +71,7 @@ TEST(PredefinedFolders, TableHas28RowsAndFindsTheFirstOfTwins) {
 }
 
 TEST(PredefinedFolders, CopyOfAnEntryLeavesTheTokenBehind) {
-  auto original = Predefined(u"[SystemFolder]");
+  auto original = PredefinedEntry(u"[SystemFolder]");
   CZipFileIndexObject copy(*original);
   EXPECT_EQ(copy.GetName(), u"[SystemFolder]");
   EXPECT_TRUE(copy.IsPredefined());

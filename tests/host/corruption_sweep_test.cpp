@@ -10,6 +10,7 @@
 #include "build/extract.h"
 #include "build/mybuild.h"
 #include "platform/text.h"
+#include "support/entries.h"
 #include "support/scratch.h"
 #include "support/test_support.h"
 
@@ -37,17 +38,8 @@ class CorruptionSweep : public ::testing::Test {
     auto list = std::make_shared<CExtractFileList>(u"Common");
     CNode* root = list->GetTree().GetRoot();
     root->SetData(MakeDestinationComputerEntry());
-    auto folder = std::make_shared<CZipFileIndexObject>();
-    folder->SetFolder(true);
-    folder->SetDestinationRoot(true);
-    folder->SetName(u"Glimmora");
-    CNode* product = root->AddChild(folder);
-    for (const char16_t* name : {u"a.bin", u"b.txt"}) {
-      auto file = std::make_shared<CZipFileIndexObject>();
-      file->SetSourcePath(dir_ + name);
-      file->SetName(name);
-      product->AddChild(file);
-    }
+    CNode* product = root->AddChild(FolderEntry(u"Glimmora", true));
+    for (const char16_t* name : {u"a.bin", u"b.txt"}) product->AddChild(FileEntry(dir_ + name, name));
     project.GetExtractLists().push_back(list);
 
     CMyBuild builder;

@@ -8,6 +8,7 @@
 #include "build/extract.h"
 #include "build/mybuild.h"
 #include "platform/file.h"
+#include "support/entries.h"
 #include "support/scratch.h"
 #include "support/test_support.h"
 
@@ -19,19 +20,7 @@ TEST(MinimalPackage, OpensAndExtractsAndSeedsTheFuzzers) {
   WriteFileBytes(dir + u"hello.txt", {'h', 'e', 'l', 'l', 'o'});
 
   CInstallProject project;
-  project.GetProductInfo().SetEngineFile(dir + u"engine.exe");
-  auto list = std::make_shared<CExtractFileList>(u"Common");
-  CNode* root = list->GetTree().GetRoot();
-  root->SetData(MakeDestinationComputerEntry());
-  auto folder = std::make_shared<CZipFileIndexObject>();
-  folder->SetFolder(true);
-  folder->SetDestinationRoot(true);
-  folder->SetName(u"Glimmora");
-  auto file = std::make_shared<CZipFileIndexObject>();
-  file->SetSourcePath(dir + u"hello.txt");
-  file->SetName(u"hello.txt");
-  root->AddChild(folder)->AddChild(file);
-  project.GetExtractLists().push_back(list);
+  MakeOneFileProject(project, dir + u"engine.exe", dir + u"hello.txt", u"hello.txt");
 
   CMyBuild builder;
   builder.SetProject(&project);

@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "setup/resultfile.h"
 #include "setup/silentrun.h"
+#include "support/entries.h"
 #include "support/scratch.h"
 #include "support/test_support.h"
 
@@ -20,22 +21,6 @@ using namespace testing_support;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-std::shared_ptr<CZipFileIndexObject> Folder(const std::u16string& name, bool root = false) {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetName(name);
-  e->SetFolder(true);
-  e->SetDestinationRoot(root);
-  return e;
-}
-
-std::shared_ptr<CZipFileIndexObject> System() {
-  auto e = std::make_shared<CZipFileIndexObject>();
-  e->SetFolder(true);
-  e->SetPredefined(true);
-  e->SetFolderToken(*CPreDefineFolderTable::Instance().FindByToken(u"[SystemFolder]"));
-  return e;
-}
 
 std::u16string Strings(uint32_t id) {
   return id == 118 ? u"\\Tavrin\\Tavrin Glimmora.lnk" : u"\\Tavrin Glimmora.lnk";
@@ -86,20 +71,16 @@ class SilentInstall : public ::testing::Test {
     auto common = std::make_shared<CExtractFileList>(u"Common");
     CNode* root = common->GetTree().GetRoot();
     root->SetData(MakeDestinationComputerEntry());
-    auto programs = std::make_shared<CZipFileIndexObject>();
-    programs->SetFolder(true);
-    programs->SetPredefined(true);
-    programs->SetFolderToken(*CPreDefineFolderTable::Instance().FindByToken(u"[ProgramFilesFolder]"));
-    CNode* product = root->AddChild(programs)->AddChild(Folder(u"Tavrin"))->AddChild(Folder(u"Glimmora", true));
+    CNode* product = root->AddChild(PredefinedEntry(u"[ProgramFilesFolder]"))->AddChild(FolderEntry(u"Tavrin"))->AddChild(FolderEntry(u"Glimmora", true));
     for (const char16_t* name : {u"Glimmora.exe", u"Remove.exe", u"Notes.txt", u"kvfilt.xp", u"kvfilt.vst",
                                  u"kvfilt.x64", u"Nuvel.dll", u"GlimmoraSrcSaver.scr"}) {
       product->AddChild(Source(name));
     }
-    root->AddChild(System())->AddChild(Source(u"Harrow.dll"));
+    root->AddChild(PredefinedEntry(u"[SystemFolder]"))->AddChild(Source(u"Harrow.dll"));
     project.GetExtractLists().push_back(common);
     auto english = std::make_shared<CExtractFileList>(u"English");
     english->GetTree().GetRoot()->SetData(MakeDestinationComputerEntry());
-    english->GetTree().GetRoot()->AddChild(Folder(u"Glimmora", true))->AddChild(Source(u"readme.txt"));
+    english->GetTree().GetRoot()->AddChild(FolderEntry(u"Glimmora", true))->AddChild(Source(u"readme.txt"));
     project.GetExtractLists().push_back(english);
     CMyBuild builder;
     builder.SetProject(&project);

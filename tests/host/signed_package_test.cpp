@@ -8,6 +8,7 @@
 #include "build/extract.h"
 #include "build/mybuild.h"
 #include "platform/text.h"
+#include "support/entries.h"
 #include "support/scratch.h"
 #include "support/test_support.h"
 
@@ -25,19 +26,7 @@ TEST(SignedPackage, TrailerIsFoundBeforeTheSignatureAndTheFilesExtract) {
   WriteFileBytes(dir + u"Glimmora.exe", payload);
 
   CInstallProject project;
-  project.GetProductInfo().SetEngineFile(dir + u"engine.exe");
-  auto list = std::make_shared<CExtractFileList>(u"Common");
-  CNode* root = list->GetTree().GetRoot();
-  root->SetData(MakeDestinationComputerEntry());
-  auto folder = std::make_shared<CZipFileIndexObject>();
-  folder->SetFolder(true);
-  folder->SetDestinationRoot(true);
-  folder->SetName(u"Glimmora");
-  auto file = std::make_shared<CZipFileIndexObject>();
-  file->SetSourcePath(dir + u"Glimmora.exe");
-  file->SetName(u"Glimmora.exe");
-  root->AddChild(folder)->AddChild(file);
-  project.GetExtractLists().push_back(list);
+  MakeOneFileProject(project, dir + u"engine.exe", dir + u"Glimmora.exe", u"Glimmora.exe");
   CMyBuild builder;
   builder.SetProject(&project);
   ASSERT_EQ(builder.BuildPackage(dir + u"setup.exe", nullptr, nullptr), EXTRACT_OK);

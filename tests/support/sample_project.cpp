@@ -2,18 +2,11 @@
 
 #include "install/dialogobjects.h"
 #include "install/selectors.h"
+#include "support/entries.h"
 
 namespace testing_support {
 
 namespace {
-
-std::shared_ptr<CZipFileIndexObject> Folder(const std::u16string& name, bool destination_root = false) {
-  auto entry = std::make_shared<CZipFileIndexObject>();
-  entry->SetName(name);
-  entry->SetFolder(true);
-  entry->SetDestinationRoot(destination_root);
-  return entry;
-}
 
 std::shared_ptr<CZipFileIndexObject> File(const std::u16string& name, int32_t offset, int32_t size) {
   auto entry = std::make_shared<CZipFileIndexObject>();
@@ -22,14 +15,6 @@ std::shared_ptr<CZipFileIndexObject> File(const std::u16string& name, int32_t of
   entry->SetOffset(offset);
   entry->SetPackedSize(size);
   entry->SetReserved(7);
-  return entry;
-}
-
-std::shared_ptr<CZipFileIndexObject> Predefined(const std::u16string& token) {
-  auto entry = std::make_shared<CZipFileIndexObject>();
-  entry->SetFolder(true);
-  entry->SetPredefined(true);
-  entry->SetFolderToken(*CPreDefineFolderTable::Instance().FindByToken(token));
   return entry;
 }
 
@@ -151,12 +136,12 @@ std::unique_ptr<CInstallProject> MakeEveryClassProject() {
   auto common = std::make_shared<CExtractFileList>(u"Common");
   CNode* root = common->GetTree().GetRoot();
   root->SetData(MakeDestinationComputerEntry());
-  CNode* programs = root->AddChild(Predefined(u"[ProgramFilesFolder]"));
-  CNode* product_folder = programs->AddChild(Folder(u"Glimmora", true));
+  CNode* programs = root->AddChild(PredefinedEntry(u"[ProgramFilesFolder]"));
+  CNode* product_folder = programs->AddChild(FolderEntry(u"Glimmora", true));
   product_folder->AddChild(File(u"Glimmora.exe", 4096, 1000));
-  CNode* gui = product_folder->AddChild(Folder(u"gui"));
+  CNode* gui = product_folder->AddChild(FolderEntry(u"gui"));
   gui->AddChild(File(u"skin.png", 5096, 200));
-  CNode* system = root->AddChild(Predefined(u"[SystemFolder]"));
+  CNode* system = root->AddChild(PredefinedEntry(u"[SystemFolder]"));
   system->AddChild(File(u"kvfilt.xp", 5296, 300));
   project->GetExtractLists().push_back(common);
   auto english = std::make_shared<CExtractFileList>(u"English");
