@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The whole story in one go, for a newcomer: the setup program and the packer
+# are built, the example project of the README is packed with the real setup
+# program as its engine, and the package installs silently in a fresh Wine
+# machine of its own; then what the installation left is shown: files,
+# registry, shortcuts and the result file.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+cd "$root"
+work=out/demo
+machine=$work/machine
+rm -rf "$work"
+mkdir -p "$work"
+
+say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
+
+say "Packing tests/fixtures/pack/glimmora.json with out/win32/GlimmoraInstall.exe"
+out/host/glimmora-pack build tests/fixtures/pack/glimmora.json --engine out/win32/GlimmoraInstall.exe \
+  -o "$work/GlimmoraSetup.exe"
+out/host/glimmora-pack verify "$work/GlimmoraSetup.exe"
+
+say "A fresh Windows machine (a new Wine prefix, about half a minute)"
+tools/wine/setup
+export GLIMMORA_WINEPREFIX=$root/$machine GLIMMORA_NO_DEBUG_OUTPUT=1
+tools/wine/run wineboot -i >/dev/null 2>&1
+drive=$machine/drive_c
+
+say "Installing silently: GlimmoraSetup.exe /S -f2C:\\result.txt"
+tools/wine/run "$work/GlimmoraSetup.exe" /S '-f2C:\result.txt'
+# The registration tool runs on its own; let it finish, then write the
+# registry out.
+for _ in $(seq 1 60); do pgrep -f -i regsvr32 >/dev/null || break; sleep 0.5; done
+WINEPREFIX=$root/$machine wineserver -k || true
+sleep 1
+
+say "Result file C:\\result.txt"
+cat "$drive/result.txt"
+
+say "Installed files"
+find "$drive/Program Files (x86)/Glimmora" "$drive/Program Files (x86)/Tavrin" -type f 2>/dev/null | sed "s|$drive|C:|" || true
+ls -l "$drive/windows/syswow64/glimhook.dll" 2>/dev/null | sed "s|$drive|C:|" || true
+
+say "Registry (as the 32-bit setup program sees it)"
+for key in 'HKLM\Software\Tavrin\Glimmora' \
+           'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmora3.5' \
+           'HKLM\System\CurrentControlSet\Services\kvfilt'; do
+  tools/wine/run reg query "$key" 2>/dev/null | tr -d '\r' | sed '/^$/d' || true
+done
+
+say "Shortcuts"
+for link in "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Tavrin/Tavrin Glimmora.lnk" \
+            "$drive/users/Public/Desktop/Tavrin Glimmora.lnk"; do
+  echo "${link#$drive}"
+  lnkinfo "$link" 2>/dev/null | grep -E 'Local path|Working directory|Icon location' || true
+done
+
+say "Done. The machine stays in $machine for a closer look."
