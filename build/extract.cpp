@@ -109,7 +109,7 @@ int32_t CMyExtract::LoadIndex(platform::File& package, std::u16string tempFolder
   const ProjectLoadResult loaded = LoadProjectFile(temp_path, project_);
   if (!loaded.ok) {
     index_error_ = loaded.error;
-    return loaded.error.rfind("cannot open", 0) == 0 ? EXTRACT_ERR_CREATE : EXTRACT_ERR_SIGNATURE;
+    return loaded.unreadable ? EXTRACT_ERR_CREATE : EXTRACT_ERR_SIGNATURE;
   }
   return EXTRACT_OK;
 }

@@ -25,15 +25,15 @@ ProjectLoadResult LoadProject(const uint8_t* data, size_t size, CInstallProject&
 ProjectLoadResult LoadProjectFile(const std::u16string& path, CInstallProject& project) {
   platform::File file = platform::File::Open(path, platform::OpenMode::kReadShared);
   if (!file.IsOpen()) {
-    return {false, "cannot open " + platform::ToUtf8(path) + ": " + platform::ToUtf8(platform::ErrorText(platform::LastError()))};
+    return {false, true, "cannot open " + platform::ToUtf8(path) + ": " + platform::ToUtf8(platform::ErrorText(platform::LastError()))};
   }
   const int64_t size = file.Size();
-  if (size < 0) return {false, "cannot read the size of " + platform::ToUtf8(path)};
+  if (size < 0) return {false, true, "cannot read the size of " + platform::ToUtf8(path)};
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   size_t done = 0;
   while (done < bytes.size()) {
     const int64_t n = file.Read(bytes.data() + done, bytes.size() - done);
-    if (n <= 0) return {false, "cannot read " + platform::ToUtf8(path)};
+    if (n <= 0) return {false, true, "cannot read " + platform::ToUtf8(path)};
     done += static_cast<size_t>(n);
   }
   return LoadProject(bytes.data(), bytes.size(), project);

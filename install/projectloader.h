@@ -11,7 +11,8 @@
 
 struct ProjectLoadResult {
   bool ok = false;
-  std::string error;  // what was wrong and where, when not ok
+  bool unreadable = false;  // the file could not be opened or read (not damage)
+  std::string error;        // what was wrong and where, when not ok
 };
 
 // Loads `size` bytes into `project`. The whole input must be the project: a
