@@ -14,16 +14,27 @@ rm -rf "$work"
 mkdir -p "$work"
 
 say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
+# How long each phase took, printed at the end.
+phases=()
+phase_start=$(date +%s.%N)
+done_phase() {
+  local now
+  now=$(date +%s.%N)
+  phases+=("$(printf '%-28s %6.1f s' "$1" "$(awk -v a="$now" -v b="$phase_start" 'BEGIN { print a - b }')")")
+  phase_start=$now
+}
 
 say "Packing tests/fixtures/pack/glimmora.json with out/win32/GlimmoraInstall.exe"
 out/host/glimmora-pack build tests/fixtures/pack/glimmora.json --engine out/win32/GlimmoraInstall.exe \
   -o "$work/GlimmoraSetup.exe"
 out/host/glimmora-pack verify "$work/GlimmoraSetup.exe"
+done_phase "packing and verifying"
 
 say "A fresh Windows machine (a new Wine prefix, about half a minute)"
 tools/wine/setup
 export GLIMMORA_WINEPREFIX=$root/$machine GLIMMORA_NO_DEBUG_OUTPUT=1
 tools/wine/run wineboot -i >/dev/null 2>&1
+done_phase "a fresh Wine machine"
 drive=$machine/drive_c
 
 say "Installing silently: GlimmoraSetup.exe /S -f2C:\\result.txt"
@@ -33,6 +44,7 @@ tools/wine/run "$work/GlimmoraSetup.exe" /S '-f2C:\result.txt'
 for _ in $(seq 1 60); do pgrep -f -i regsvr32 >/dev/null || break; sleep 0.5; done
 WINEPREFIX=$root/$machine wineserver -k || true
 sleep 1
+done_phase "silent installation"
 
 say "Result file C:\\result.txt"
 cat "$drive/result.txt"
@@ -54,5 +66,8 @@ for link in "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Tavrin/Tav
   echo "${link#$drive}"
   lnkinfo "$link" 2>/dev/null | grep -E 'Local path|Working directory|Icon location' || true
 done
+
+say "Time taken"
+printf '%s\n' "${phases[@]}"
 
 say "Done. The machine stays in $machine for a closer look."
