@@ -8,10 +8,9 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 cd "$root"
-work=out/demo
-machine=$work/machine
-rm -rf "$work"
-mkdir -p "$work"
+package=out/GlimmoraSetup.exe
+machine=out/wine-demo
+mode=${1:-install}
 
 say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
 # How long each phase took, printed at the end.
@@ -24,21 +23,35 @@ done_phase() {
   phase_start=$now
 }
 
-say "Packing tests/fixtures/pack/glimmora.json with out/win32/GlimmoraInstall.exe"
-out/host/glimmora-pack build tests/fixtures/pack/glimmora.json --engine out/win32/GlimmoraInstall.exe \
-  -o "$work/GlimmoraSetup.exe"
-out/host/glimmora-pack verify "$work/GlimmoraSetup.exe"
+case "$mode" in
+  install) ;;
+  --gui)
+    echo "The interactive wizard is not built yet (it comes with the skin library and the wizard);"
+    echo "./run demo installs silently meanwhile."
+    exit 0 ;;
+  --uninstall) exec "$root/tools/demo/uninstall.sh" ;;
+  *) echo "usage: ./run demo [--uninstall | --gui]" >&2; exit 2 ;;
+esac
+
+# The demo product when the win32 tree has built it, otherwise the small
+# example project of the README.
+project=demo/glimmora-demo.json
+[ -f out/win32/product/Glimmora.exe ] || project=tests/fixtures/pack/glimmora.json
+say "Packing $project with out/win32/GlimmoraInstall.exe into $package"
+out/host/glimmora-pack build "$project" --engine out/win32/GlimmoraInstall.exe -o "$package"
+out/host/glimmora-pack verify "$package"
 done_phase "packing and verifying"
 
 say "A fresh Windows machine (a new Wine prefix, about half a minute)"
 tools/wine/setup
+rm -rf "$machine"
 export GLIMMORA_WINEPREFIX=$root/$machine GLIMMORA_NO_DEBUG_OUTPUT=1
 tools/wine/run wineboot -i >/dev/null 2>&1
 done_phase "a fresh Wine machine"
 drive=$machine/drive_c
 
 say "Installing silently: GlimmoraSetup.exe /S -f2C:\\result.txt"
-tools/wine/run "$work/GlimmoraSetup.exe" /S '-f2C:\result.txt'
+tools/wine/run "$package" /S '-f2C:\result.txt'
 # The registration tool runs on its own; let it finish, then write the
 # registry out.
 for _ in $(seq 1 60); do pgrep -f -i regsvr32 >/dev/null || break; sleep 0.5; done
