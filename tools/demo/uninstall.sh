@@ -20,7 +20,8 @@ fi
 export GLIMMORA_WINEPREFIX=$root/$machine GLIMMORA_NO_DEBUG_OUTPUT=1
 
 printf '\n\033[1m== %s\033[0m\n' 'Removing: "C:\Program Files (x86)\Tavrin\Glimmora\Remove.exe" /S'
-tools/wine/run "$folder/Remove.exe" /S
+# Started by its Windows path, as the uninstall entry names it.
+tools/wine/run 'C:\Program Files (x86)\Tavrin\Glimmora\Remove.exe' /S
 # The uninstaller finishes from a temporary copy of itself: wait until the
 # install folder is gone (or a minute and a half has passed).
 for _ in $(seq 1 180); do [ -d "$folder" ] || break; sleep 0.5; done
