@@ -153,6 +153,17 @@ void Remover::RemoveInstallFolder(const std::wstring& install_folder) {
                           SamePath(folder, ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation"));
   if (registered && !IsProtectedFolder(folder)) {
     DeleteTree(folder);
+    // The default layout is "<Program Files>\Tavrin\Glimmora": the maker's
+    // folder goes too once nothing else of the maker is in it.
+    const size_t slash = folder.find_last_of(L'\\');
+    if (slash != std::wstring::npos) {
+      const std::wstring parent = folder.substr(0, slash);
+      const size_t parent_slash = parent.find_last_of(L'\\');
+      if (parent_slash != std::wstring::npos && lstrcmpiW(parent.c_str() + parent_slash + 1, L"Tavrin") == 0 &&
+          !IsProtectedFolder(parent)) {
+        DeleteFolderIfEmpty(parent);
+      }
+    }
     return;
   }
   for (const wchar_t* name : kProductFiles) DeleteOneFile(folder + L"\\" + name);
