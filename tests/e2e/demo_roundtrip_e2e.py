@@ -116,13 +116,7 @@ def main():
         e2e.fail("remove", f"registry key left behind: {key}")
     m.remove()
 
-    if e2e.FAILURES:
-        print(f"{len(e2e.FAILURES)} failure(s):")
-        for f in e2e.FAILURES:
-            print("  " + f)
-        return 1
-    print("installed twice and removed cleanly")
-    return 0
+    return e2e.report("installed twice and removed cleanly")
 
 
 if __name__ == "__main__":

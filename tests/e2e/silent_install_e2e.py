@@ -528,6 +528,17 @@ SCENARIOS = {
 }
 
 
+def report(success):
+    """Prints the failures gathered, or `success`; the exit code."""
+    if FAILURES:
+        print(f"{len(FAILURES)} failure(s):")
+        for f in FAILURES:
+            print("  " + f)
+        return 1
+    print(success)
+    return 0
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
@@ -550,13 +561,7 @@ def main():
             continue
         print(f"scenario {name}", flush=True)
         run(packages)
-    if FAILURES:
-        print(f"{len(FAILURES)} failure(s):")
-        for f in FAILURES:
-            print("  " + f)
-        return 1
-    print("all scenarios passed")
-    return 0
+    return report("all scenarios passed")
 
 
 if __name__ == "__main__":
