@@ -69,16 +69,17 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--clsid", default="", help="the COM class Harrow.dll registers")
+    parser.add_argument("--template", help="the template prefix (made when missing)")
     args = parser.parse_args()
     e2e.ARGS = argparse.Namespace(root=args.root, work=args.work,
                                   wine_run=os.path.join(args.root, "tools", "wine", "run"))
     os.makedirs(args.work, exist_ok=True)
-    e2e.ARGS.template = e2e.make_template(os.path.join(args.work, "template"))
+    e2e.ARGS.template = e2e.make_template(args.template or os.path.join(args.work, "template"))
 
     package = os.path.join(args.work, "GlimmoraSetup.exe")
     subprocess.run([os.path.join(args.root, "out", "host", "glimmora-pack"), "build",
                     os.path.join(args.root, "demo", "glimmora-demo.json"), "-o", package],
-                   check=True, stdout=subprocess.DEVNULL)
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     m = e2e.Machine("demo-roundtrip")
     m.warm_up()
@@ -104,6 +105,18 @@ def main():
     while time.time() < deadline and os.path.exists(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora")):
         time.sleep(1)
     m.settle()
+    if args.clsid:
+        e2e.check("remove", not any(args.clsid.lower() in k for k in m.registry().keys),
+                  "the COM class key is still registered")
+
+    # A driver the device host has loaded cannot be deleted while the machine
+    # runs: the uninstaller schedules it for the next start. Restart, then look.
+    m.run(["wineboot", "-r"])
+    time.sleep(2)
+    m.settle()
+    pending = m.registry().value("system\\currentcontrolset\\control\\session manager",
+                                 "pendingfilerenameoperations")
+    e2e.check("restart", not pending, f"renames still pending after the restart: {pending!r}")
 
     files_after = file_snapshot(m)
     keys_after = registry_snapshot(m, args.clsid)
@@ -111,6 +124,8 @@ def main():
         if not kept(path):
             e2e.fail("remove", f"left behind: C:/{path}")
     for path in sorted(files_before - files_after):
+        if path.endswith("/") and any(p.startswith(path) for p in files_after):
+            continue  # an empty folder that now holds something kept
         e2e.fail("remove", f"removed what was there before: C:/{path}")
     for key in sorted(keys_after - keys_before):
         e2e.fail("remove", f"registry key left behind: {key}")

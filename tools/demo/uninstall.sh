@@ -29,6 +29,17 @@ sleep 2
 WINEPREFIX=$root/$machine wineserver -k || true
 sleep 1
 
+pending=$(grep -A3 '"PendingFileRenameOperations"' "$machine/system.reg" | grep -o 'C:\\\\[^"]*' | sed 's/\\0.*//; s/\\\\/\\/g' || true)
+if [ -n "$pending" ]; then
+  printf '\n\033[1m== %s\033[0m\n' "In use, removed at the next start"
+  echo "$pending"
+  printf '\n\033[1m== %s\033[0m\n' "Restarting the machine (wineboot -r)"
+  tools/wine/run wineboot -r || true
+  sleep 2
+  WINEPREFIX=$root/$machine wineserver -k || true
+  sleep 1
+fi
+
 printf '\n\033[1m== %s\033[0m\n' "What is left of the product"
 find "$drive/Program Files (x86)/Tavrin" "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Tavrin" \
      "$drive/users/Public/Desktop/Tavrin Glimmora.lnk" "$drive/windows/system32/drivers/kvfilt.sys" \
