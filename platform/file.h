@@ -80,6 +80,8 @@ class File {
 bool CreateFolder(const std::u16string& path);
 bool FolderExists(const std::u16string& path);
 bool FileExists(const std::u16string& path);
+// Removes a file; false when it could not (LastError tells why).
+bool RemoveFile(const std::u16string& path);
 
 // The user's temporary folder, ending in a backslash.
 std::u16string TempFolder();

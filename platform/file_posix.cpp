@@ -172,4 +172,10 @@ bool FileExists(const std::u16string& path) {
   return ::stat(posix::UsablePath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool RemoveFile(const std::u16string& path) {
+  if (::unlink(posix::UsablePath(path).c_str()) == 0) return true;
+  SetLastError(posix::ErrorFromErrno(errno));
+  return false;
+}
+
 }  // namespace platform

@@ -133,4 +133,6 @@ bool FileExists(const std::u16string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(win32::Wide(path)) != FALSE; }
+
 }  // namespace platform

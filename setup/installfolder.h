@@ -1,0 +1,33 @@
+// The folder the user chose for the installation: completing it, checking
+// it and creating it before anything is written there.
+#pragma once
+
+#include <string>
+
+// The longest path the system accepts, without the terminator.
+constexpr size_t kMaxInstallPath = 259;
+
+// A trailing backslash, and in a new installation the product's own folder
+// "Glimmora\" below the chosen one; a repair uses the installed folder as
+// it is.
+std::u16string CompleteInstallFolder(const std::u16string& chosen, bool repair_mode);
+
+// Why a folder cannot take the installation.
+enum class FolderProblem {
+  kNone,
+  kNotRooted,    // not "X:\..." (empty, "C", "C:Tools", "\\server\share", "Tools")
+  kBadName,      // a character no folder name may hold, or a "." / ".." level
+  kTooLong,      // the longest file path of the installation would not fit
+  kNotCreated,   // a level could not be created (or a file holds its name)
+  kNotWritable,  // the folder exists but nothing can be written into it
+};
+
+// Text checks only (nothing touches the disk): `completed` is the folder as
+// CompleteInstallFolder made it, `longest_relative` the longest path of an
+// installed file below it.
+FolderProblem CheckInstallFolderText(const std::u16string& completed, size_t longest_relative);
+
+// Creates every missing level of `completed` ("/" counts as "\") and checks
+// that the last one is a folder that can be written into (a probe file is
+// created and removed).
+FolderProblem CreateInstallFolder(const std::u16string& completed);
