@@ -246,6 +246,9 @@ def make_template(path):
     of the test suite collects keys and files from other tests."""
     marker = os.path.join(path, ".glimmora-e2e-template")
     if os.path.isfile(marker):
+        # The pinned font, so windows draw the same on every machine (a few
+        # milliseconds when the template has it already).
+        subprocess.run([os.path.join(ARGS.root, "tools", "wine", "setup"), "--fonts", path], check=True)
         return path
     subprocess.run([os.path.join(ARGS.root, "tools", "wine", "setup")], check=True)  # binfmt and the shim
     shutil.rmtree(path, ignore_errors=True)
@@ -254,6 +257,7 @@ def make_template(path):
     subprocess.run(["wineserver", "-k"], env=dict(env, WINEPREFIX=path), timeout=120)  # writes the registry out
     if not os.path.isfile(os.path.join(path, "system.reg")):
         raise SystemExit("could not create the scenario template prefix")
+    subprocess.run([os.path.join(ARGS.root, "tools", "wine", "setup"), "--fonts", path], check=True)
     open(marker, "w").close()
     return path
 

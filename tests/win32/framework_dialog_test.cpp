@@ -150,6 +150,8 @@ TEST(FrameworkDialog, ModalRunEndsWithTheResultAndOffersKeysToPreTranslate) {
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+void CALLBACK DestroyOnTimer(HWND window, UINT, UINT_PTR, DWORD) { ::DestroyWindow(window); }
+
 TEST(FrameworkDialog, ModalRunEndsWhenTheWindowIsDestroyedBehindItsBack) {
   TestDialog dialog;
   dialog.on_init = [](TestDialog& self) { ::PostMessageW(self.GetSafeHwnd(), WM_CLOSE, 0, 0); };
@@ -157,9 +159,7 @@ TEST(FrameworkDialog, ModalRunEndsWhenTheWindowIsDestroyedBehindItsBack) {
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 
   TestDialog destroyed;
-  destroyed.on_init = [](TestDialog& self) {
-    ::SetTimer(self.GetSafeHwnd(), 1, 10, [](HWND window, UINT, UINT_PTR, DWORD) { ::DestroyWindow(window); });
-  };
+  destroyed.on_init = [](TestDialog& self) { ::SetTimer(self.GetSafeHwnd(), 1, 10, DestroyOnTimer); };
   EXPECT_EQ(destroyed.DoModal(), -1);
 }
 

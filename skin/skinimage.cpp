@@ -1,0 +1,76 @@
+#include "skin/skinimage.h"
+
+#include "framework/gdi.h"
+#include "skin/core/scale.h"
+
+namespace skin {
+
+ImagePtr LoadImageFile(const std::wstring& path) {
+  if (path.empty()) return nullptr;
+  return ImagePtr(new Gdiplus::Image(path.c_str(), FALSE));
+}
+
+Gdiplus::Image* CachedImage(ImagePtr& slot, const std::wstring& path) {
+  if (!slot && !path.empty()) slot = LoadImageFile(path);
+  return slot.get();
+}
+
+// A failed load reports its status and no size; both read as 0 here.
+int ImageWidth(Gdiplus::Image* image) {
+  return image && image->GetLastStatus() == Gdiplus::Ok ? static_cast<int>(image->GetWidth()) : 0;
+}
+
+int ImageHeight(Gdiplus::Image* image) {
+  return image && image->GetLastStatus() == Gdiplus::Ok ? static_cast<int>(image->GetHeight()) : 0;
+}
+
+SIZE ImageFileSize(const std::wstring& path) {
+  ImagePtr image = LoadImageFile(path);
+  return {ImageWidth(image.get()), ImageHeight(image.get())};
+}
+
+void DrawStretched(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gdiplus::RectF& target,
+                   const Gdiplus::RectF& source) {
+  if (!ImageWidth(image) || !ImageHeight(image)) return;
+  graphics.DrawImage(image, target, source.X, source.Y, source.Width, source.Height, Gdiplus::UnitPixel);
+}
+
+void DrawWhole(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gdiplus::RectF& target) {
+  DrawStretched(graphics, image, target,
+                Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(ImageWidth(image)),
+                               static_cast<Gdiplus::REAL>(ImageHeight(image))));
+}
+
+void DrawBackgroundSlice(Gdiplus::Graphics& graphics, Gdiplus::Image* background, HDC dc, const RECT& position) {
+  const int dpi_x = ::GetDeviceCaps(dc, LOGPIXELSX);
+  const int dpi_y = ::GetDeviceCaps(dc, LOGPIXELSY);
+  const auto width = static_cast<Gdiplus::REAL>(position.right - position.left);
+  const auto height = static_cast<Gdiplus::REAL>(position.bottom - position.top);
+  const Gdiplus::RectF source(static_cast<Gdiplus::REAL>(ToDesign(position.left, dpi_x)),
+                              static_cast<Gdiplus::REAL>(ToDesign(position.top, dpi_y)),
+                              static_cast<Gdiplus::REAL>(ToDesign(width, dpi_x)),
+                              static_cast<Gdiplus::REAL>(ToDesign(height, dpi_y)));
+  DrawStretched(graphics, background, Gdiplus::RectF(0, 0, width, height), source);
+}
+
+std::unique_ptr<Gdiplus::FontFamily> MakeFontFamily(const std::wstring& face, HDC dc) {
+  auto family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
+  if (family->IsAvailable()) return family;
+  // The face GDI substitutes for the missing one, as a dialog would show it.
+  LOGFONTW wanted{};
+  wanted.lfHeight = -12;
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+  fw::ScopedFont font(::CreateFontIndirectW(&wanted));
+  if (dc && font.IsValid()) {
+    fw::ScopedSelect select(dc, font.Get());
+    wchar_t chosen[LF_FACESIZE] = {};
+    if (::GetTextFaceW(dc, LF_FACESIZE, chosen) > 0) {
+      family = std::make_unique<Gdiplus::FontFamily>(chosen);
+      if (family->IsAvailable()) return family;
+    }
+  }
+  return std::unique_ptr<Gdiplus::FontFamily>(Gdiplus::FontFamily::GenericSansSerif()->Clone());
+}
+
+}  // namespace skin
