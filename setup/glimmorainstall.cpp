@@ -219,3 +219,5 @@ BOOL CGlimmoraInstallApp::InitInstance() {
 
 // The single application object.
 CGlimmoraInstallApp theApp;
+
+CGlimmoraInstallApp* GetSetupApp() { return &theApp; }

@@ -10,6 +10,7 @@
 #include "framework/app.h"
 #include "setup/installactions.h"
 #include "setup/renderer/window3drotator.h"
+#include "setup/wizard/pagefont.h"
 
 class CGlimmoraInstallApp : public fw::CWinApp {
  public:
@@ -23,6 +24,7 @@ class CGlimmoraInstallApp : public fw::CWinApp {
   std::u16string product_version_;
   int32_t language_copy_ = 1;
   std::u16string temp_folder_;     // ends in a backslash
+  PageFonts fonts_;                // made by the pages on first use
 
   CMyExtract& GetEngine() { return engine_; }
   CInstallActions& GetActions() { return actions_; }
@@ -46,6 +48,9 @@ class CGlimmoraInstallApp : public fw::CWinApp {
   IWindow3DRotator* splash_rotator_ = nullptr;
   HANDLE single_instance_event_ = nullptr;  // open until the process ends
 };
+
+// The application object, for the pages of the user interface.
+CGlimmoraInstallApp* GetSetupApp();
 
 // The process-wide language index, stored as "Lang" (0..21).
 extern int32_t g_language_index;

@@ -6,6 +6,12 @@
 
 // The longest path the system accepts, without the terminator.
 constexpr size_t kMaxInstallPath = 259;
+// Room kept below the install folder for the longest path of an installed
+// file (the product's deepest file is far shorter; the rest is margin for
+// later versions), and the longest folder a user may type so that the
+// product folder and the files still fit.
+constexpr size_t kReservedForInstalledFiles = 80;
+constexpr size_t kMaxTypedFolder = kMaxInstallPath - kReservedForInstalledFiles - 10;  // "Glimmora\" and a backslash
 
 // A trailing backslash, and in a new installation the product's own folder
 // "Glimmora\" below the chosen one; a repair uses the installed folder as

@@ -1,29 +1,30 @@
 #include "setup/interactive.h"
 
 #include <windows.h>
-#include <objidl.h>  // before GDI+, which needs its property types
-#include <gdiplus.h>
+#include <commctrl.h>
 
-#include "platform/diag.h"
+#include "framework/gdiplus_session.h"
 #include "setup/glimmorainstall.h"
-
-namespace {
-
-// GDI+ serves every page for the rest of the process and is never shut down.
-void StartGdiplus() {
-  static ULONG_PTR token = 0;
-  if (token != 0) return;
-  Gdiplus::GdiplusStartupInput input;
-  Gdiplus::GdiplusStartup(&token, &input, nullptr);
-}
-
-}  // namespace
+#include "setup/wizard/repairdialog.h"
+#include "setup/wizard/wizard.h"
+#include "skin/skinmanager.h"
 
 void RunInteractiveInstallation(CGlimmoraInstallApp& app, const std::u16string& installed_folder) {
-  StartGdiplus();
-  if (!installed_folder.empty()) app.install_folder_ = installed_folder;
-  // The skinned wizard and the repair dialog are built on the skin library;
-  // until they are part of this program an interactive start installs
-  // nothing and says so to a debugger.
-  platform::DebugOutput(u"The interactive user interface is not part of this build; use /S.");
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  fw::StartGdiplus();
+  // Every page takes its look from the description written next to the
+  // skin pictures in the temporary folder.
+  const std::u16string description = app.temp_folder_ + u"install.ini";
+  CSkinManager::SetSkinFile(std::wstring(description.begin(), description.end()));
+
+  if (installed_folder.empty()) {
+    CDialogWizard wizard;
+    wizard.DoModal();
+    return;
+  }
+  CDialogRepair repair;
+  repair.SetInstalledFolder(std::wstring(installed_folder.begin(), installed_folder.end()));
+  app.install_folder_ = installed_folder;
+  repair.DoModal();
 }

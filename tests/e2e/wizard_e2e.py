@@ -1,0 +1,262 @@
+#!/usr/bin/env python3
+"""The interactive installation under Wine, driven the way a user drives it:
+a Windows-side driver (wizard_driver.exe) clicks the wizard's real buttons,
+types into its fields and reads what the windows show, while this script
+checks what the setup program left on the machine. Each scenario runs in a
+fresh copy of the template prefix.
+
+Usage: wizard_e2e.py --root REPO --driver wizard_driver.exe --work DIR [--only NAME]
+"""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import silent_install_e2e as e2e  # noqa: E402  (machines, registry files, failure report)
+
+CHECK = e2e.check
+FAIL = e2e.fail
+PRODUCT_KEY = r"Software\Wow6432Node\Tavrin\Glimmora"
+RESULT = r"C:\result.txt"
+SAMPLES = 110  # more files than the bar has steps, so it must reach its end
+STATUS = ["Copying files to destination folders...", "Creating shortcuts", "Installing drivers",
+          "Registering uninstallation program", "Registering software information"]
+
+
+def build_package(work):
+    """The demo product, with a folder of samples added to its common files."""
+    os.makedirs(work, exist_ok=True)
+    demo = os.path.join(ARGS.root, "demo")
+    project = json.load(open(os.path.join(demo, "glimmora-demo.json")))
+    project["product"]["engine"] = os.path.join(ARGS.root, "out", "win32", "GlimmoraInstall.exe")
+
+    def absolute(entries):
+        for entry in entries:
+            if "file" in entry:
+                entry["file"] = os.path.normpath(os.path.join(demo, entry["file"]))
+            absolute(entry.get("entries", []))
+    for listing in project["lists"]:
+        absolute(listing["entries"])
+    samples = os.path.abspath(os.path.join(work, "samples"))
+    os.makedirs(samples, exist_ok=True)
+    entries = []
+    for i in range(SAMPLES):
+        path = os.path.join(samples, f"sample{i:03}.txt")
+        with open(path, "w") as f:
+            f.write(f"sample {i}\n")
+        entries.append({"file": path})
+    root = project["lists"][0]["entries"][0]["entries"][0]["entries"][0]
+    assert root.get("destinationRoot")
+    root["entries"].append({"folder": "samples", "entries": entries})
+    path = os.path.join(work, "project.json")
+    json.dump(project, open(path, "w"), indent=1)
+    out = os.path.join(work, "GlimmoraSetup.exe")
+    subprocess.run([os.path.join(ARGS.root, "out", "host", "glimmora-pack"), "build", path, "-o", out],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return out
+
+
+class Session:
+    """The setup program running in the background of a machine."""
+
+    def __init__(self, machine, package, arguments=(RESULT,)):
+        self.machine = machine
+        # Each status line stands long enough to be read from outside.
+        machine.env["GLIMMORA_STATUS_HOLD_MS"] = "300"
+        args = [package] + [r"-f2" + a for a in arguments]
+        self.process = machine.run(args, background=True)
+
+    def drive(self, *steps, timeout=600):
+        r = self.machine.run([ARGS.driver] + list(steps), timeout=timeout)
+        return r.stdout.decode("utf-8", "replace").splitlines()
+
+    def finish(self, seconds=60):
+        try:
+            self.process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            return False
+        return True
+
+
+def buttons(lines):
+    return [line for line in lines if line.startswith("buttons")]
+
+
+def expect_buttons(scenario, line, expected):
+    """`expected` maps a button id to "V"/"H" (and optionally "E"/"D")."""
+    states = dict(part.split("=") for part in line.split()[1:])
+    for button, want in expected.items():
+        got = states.get(str(button), "??")
+        CHECK(scenario, got.startswith(want), f"button {button} is {got}, expected {want} ({line})")
+
+
+PAGE1 = {1: "VE", 2: "VE", 3: "VD", 4: "H", 5: "H", 6: "H", 7: "H"}
+PAGE2 = {1: "H", 2: "H", 3: "VE", 4: "V", 5: "V", 6: "V", 7: "H"}
+PAGE3 = {1: "VE", 2: "VE", 3: "VE", 4: "H", 5: "H", 6: "H", 7: "H"}
+PAGE5 = {1: "H", 2: "H", 3: "H", 7: "VE"}
+
+
+def text(reg, key, name):
+    value = reg.value(key, name)
+    return value[1].decode("utf-16-le").rstrip("\0") if value else None
+
+
+def result(machine):
+    return e2e.result_lines(machine, RESULT)
+
+
+def scenario_new_installation(package):
+    name = "wizard"
+    m = e2e.Machine(name)
+    m.warm_up()
+    s = Session(m, package)
+    lines = s.drive("wait:120", "buttons", "text:1005",
+                    "click:1", "sleep:1500", "buttons",
+                    "key:13", "sleep:1000", "buttons",          # Enter does not accept the licence
+                    "click:5", "sleep:1500", "buttons", "text:1005",
+                    "click:3", "sleep:1500", "buttons",         # Back from the destination page
+                    "click:5", "sleep:1500",
+                    "type:1005:C:Tools", "click:1", "msgbox:30", "sleep:500", "buttons",
+                    "type:1005:C:\\Tools", "click:1", "status:600", "buttons",
+                    "altf4", "sleep:500", "buttons",            # no longer busy, but Alt+F4 on page 5 cancels
+                    "gone:30")
+    print("\n".join("    " + l for l in lines), flush=True)
+    b = buttons(lines)
+    if len(b) < 7:
+        FAIL(name, f"the wizard did not get through its pages: {lines}")
+        return m
+    expect_buttons(name, b[0], PAGE1)
+    expect_buttons(name, b[1], PAGE2)
+    expect_buttons(name, b[2], PAGE2)
+    expect_buttons(name, b[3], PAGE3)
+    expect_buttons(name, b[4], PAGE2)
+    expect_buttons(name, b[5], PAGE3)
+    expect_buttons(name, b[6], PAGE5)
+    folder_texts = [l for l in lines if l.startswith("text 1005=")]
+    CHECK(name, folder_texts and folder_texts[1] == "text 1005=C:\\Program Files (x86)\\Tavrin\\",
+          f"default folder: {folder_texts}")
+    CHECK(name, any(l.startswith("msgbox The current selected path is not valid") for l in lines),
+          "a drive-relative folder was not refused with message 123")
+    statuses = [l[len("status "):] for l in lines if l.startswith("status ")]
+    CHECK(name, [s for s in STATUS if s in statuses] == STATUS and statuses == sorted(statuses, key=STATUS.index),
+          f"status lines {statuses}")
+    CHECK(name, "progress 100" in lines, f"the bar did not reach its end: {[l for l in lines if 'progress' in l]}")
+    CHECK(name, "gone" in lines, "Alt+F4 on the finish page did not end the wizard")
+    s.finish()
+    m.settle()
+
+    folder = m.drive_c("Tools", "Glimmora")
+    for file in ("Glimmora.exe", "Remove.exe", "Notes.txt", os.path.join("samples", "sample109.txt")):
+        CHECK(name, os.path.isfile(os.path.join(folder, file)), f"{file} not installed in C:\\Tools\\Glimmora")
+    CHECK(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora", "Glimmora.exe")),
+          "files went to the default folder")
+    reg = m.registry()
+    CHECK(name, text(reg, PRODUCT_KEY, "InstallDir") == "C:\\Tools\\Glimmora\\",
+          f"InstallDir {text(reg, PRODUCT_KEY, 'InstallDir')!r}")
+    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n", f"result file {result(m)!r}")
+    return m
+
+
+def scenario_repair_and_remove(m, package):
+    name = "repair"
+    s = Session(m, package)
+    lines = s.drive("wait:120", "text:1004", "click:1", "status:600", "buttons",
+                    "check:1005", "sleep:500", "click:7", "gone:30")
+    print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, "finished" in lines, f"the repair did not run: {lines}")
+    b = buttons(lines)
+    if b:
+        expect_buttons(name, b[0], PAGE5)
+    CHECK(name, "gone" in lines, "Finish with a later restart did not close the wizard")
+    s.finish()
+    m.settle()
+    reg = m.registry()
+    CHECK(name, text(reg, PRODUCT_KEY, "InstallDir") == "C:\\Tools\\Glimmora\\",
+          "the repair went to another folder")
+    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n" * 2, f"result file {result(m)!r}")
+
+    name = "remove"
+    s = Session(m, package)
+    lines = s.drive("wait:120", "check:1005", "sleep:300", "click:1", "gone:30", "msgbox:60")
+    print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, "gone" in lines, "the repair dialog stayed after Next")
+    CHECK(name, any(l.startswith("msgbox Do you want to remove Glimmora") for l in lines),
+          f"the product's uninstaller did not start: {lines}")
+    deadline = time.time() + 120
+    while time.time() < deadline and os.path.exists(m.drive_c("Tools", "Glimmora", "Glimmora.exe")):
+        time.sleep(1)
+    CHECK(name, not os.path.exists(m.drive_c("Tools", "Glimmora", "Glimmora.exe")), "the product was not removed")
+    s.finish()
+    m.settle()
+    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n" * 2, "removal wrote a result")
+
+
+def scenario_decline(package):
+    name = "decline"
+    m = e2e.Machine(name)
+    m.warm_up()
+    s = Session(m, package)
+    lines = s.drive("wait:120", "click:1", "sleep:1500", "click:6", "gone:30")
+    CHECK(name, "gone" in lines, f"Decline did not end the wizard: {lines}")
+    s.finish()
+    m.settle()
+    CHECK(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora")), "something was installed")
+    CHECK(name, result(m) is None, f"a result was written: {result(m)!r}")
+    m.remove()
+
+
+def scenario_busy(package):
+    """Close, Cancel and Alt+F4 while the files are written are ignored."""
+    name = "busy"
+    m = e2e.Machine(name)
+    m.warm_up()
+    s = Session(m, package)
+    lines = s.drive("wait:120", "click:1", "sleep:1500", "click:5", "sleep:1500", "click:1",
+                    "sleep:150", "click:1022", "altf4", "click:2", "key:27", "status:600", "buttons",
+                    "click:7", "sleep:1000", "buttons")
+    print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, "finished" in lines, f"the installation was ended under its feet: {lines}")
+    s.process.kill()
+    m.settle()
+    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n", f"result file {result(m)!r}")
+    m.remove()
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--template", help="the template prefix (made when missing)")
+    parser.add_argument("--only", action="append")
+    ARGS = parser.parse_args()
+    e2e.ARGS = argparse.Namespace(root=ARGS.root, work=ARGS.work,
+                                  wine_run=os.path.join(ARGS.root, "tools", "wine", "run"))
+    os.makedirs(ARGS.work, exist_ok=True)
+    e2e.ARGS.template = e2e.make_template(ARGS.template or os.path.join(ARGS.work, "template"))
+    package = build_package(os.path.join(ARGS.work, "package"))
+    wanted = lambda n: not ARGS.only or n in ARGS.only  # noqa: E731
+    if wanted("wizard"):
+        print("scenario wizard", flush=True)
+        m = scenario_new_installation(package)
+        if wanted("repair"):
+            print("scenario repair and remove", flush=True)
+            scenario_repair_and_remove(m, package)
+        m.remove()
+    if wanted("decline"):
+        print("scenario decline", flush=True)
+        scenario_decline(package)
+    if wanted("busy"):
+        print("scenario busy", flush=True)
+        scenario_busy(package)
+    return e2e.report("all wizard scenarios passed")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
