@@ -353,6 +353,9 @@ LRESULT CSkinButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return Default();
 
     case WM_LBUTTONUP:
+      // A radio button chosen by a completed click clears the others of its
+      // group: the owner-drawn native button no longer does that itself.
+      if (behaviour_ == kRadio && check_ && pressed_) UncheckGroup();
       pressed_ = false;
       RelayToTooltip(message, wparam, lparam);
       return Default();  // BN_CLICKED when released over the button
@@ -414,6 +417,7 @@ LRESULT CSkinButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
           check_ = check_ ? 0 : 1;
         } else if (behaviour_ == kRadio) {
           check_ = 1;
+          UncheckGroup();
         }
       }
       Invalidate(true);

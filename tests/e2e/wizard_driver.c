@@ -153,7 +153,11 @@ static int Status(int seconds) {
     if (!status || !IsWindowVisible(status)) status = Control(1002);
     if (!bar) bar = Control(1013);
     ReportStatus(status);
-    if (bar && IsWindowVisible(bar)) position = (int)SendMessageW(bar, PBM_GETPOS, 0, 0);
+    /* The setup program does not answer messages between its steps (it is
+       working, not waiting), so the question must not wait for it. */
+    DWORD_PTR answer = 0;
+    if (bar && IsWindowVisible(bar) && SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 20, &answer))
+      position = (int)answer;
     HWND finish = GetDlgItem(g_frame, 7);
     if (finish && IsWindowVisible(finish)) {
       while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

@@ -227,6 +227,26 @@ def scenario_busy(package):
     m.remove()
 
 
+def scenario_repair_unusable_folder(package):
+    """A repair whose installed folder cannot be made ends with message 123
+    instead of going back to a destination page it does not have."""
+    name = "repair-folder"
+    m = e2e.Machine(name)
+    m.warm_up()
+    m.run(["reg", "add", r"HKLM\Software\Tavrin\Glimmora", "/v", "InstallDir", "/d", "Q:\\Missing\\",
+           "/f", "/reg:32"])
+    s = Session(m, package)
+    lines = s.drive("wait:120", "click:1", "msgbox:60", "gone:30")
+    print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, any(l.startswith("msgbox The current selected path is not valid") for l in lines),
+          f"no message 123: {lines}")
+    CHECK(name, "gone" in lines, "the repair wizard stayed open")
+    CHECK(name, s.finish(), "the setup program did not end")
+    m.settle()
+    CHECK(name, result(m) is None, f"a result was written: {result(m)!r}")
+    m.remove()
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
@@ -252,6 +272,9 @@ def main():
     if wanted("decline"):
         print("scenario decline", flush=True)
         scenario_decline(package)
+    if wanted("repair-folder"):
+        print("scenario repair-folder", flush=True)
+        scenario_repair_unusable_folder(package)
     if wanted("busy"):
         print("scenario busy", flush=True)
         scenario_busy(package)

@@ -187,6 +187,28 @@ void CheckGeometry(HWND dialog) {
   Expect("progress y", skin::ScaledY(415), bar.top);
 }
 
+void PointAt(HWND dialog, UINT id) {
+  const RECT at = ChildRect(dialog, id);
+  POINT centre{(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+  ::ClientToScreen(dialog, &centre);
+  ::SetCursorPos(centre.x, centre.y);
+}
+
+// With the pointer resting on a button, its tooltip shows its name.
+void ExpectTooltip(HWND dialog, UINT id, const wchar_t* text, bool move_there) {
+  if (move_there) {
+    ::SetCursorPos(0, 0);
+    Pump(600);
+    PointAt(dialog, id);
+    Pump(1500);
+  }
+  const std::wstring tip = VisibleTooltipText();
+  if (tip != text) {
+    ++g_failures;
+    std::printf("FAIL tooltip of button %u: expected \"%ls\", got \"%ls\"\n", id, text, tip.c_str());
+  }
+}
+
 void CheckLooks(const Options& options, HWND dialog, const std::wstring& folder) {
   // At 96 dots per inch a picture lands on the screen pixel for pixel.
   const bool exact = skin::ScaleX == 1.0 && skin::ScaleY == 1.0;
@@ -235,11 +257,8 @@ void CheckLooks(const Options& options, HWND dialog, const std::wstring& folder)
   Pump(1500);
   expect_picture("close button, hover look", IDC_CLOSE, L"cut_wc_x_04.png");
   Shot(options, dialog, L"gallery-hover.png");
-  const std::wstring tip = VisibleTooltipText();
-  if (tip != L"Close") {
-    ++g_failures;
-    std::printf("FAIL close button tooltip: expected \"Close\", got \"%ls\"\n", tip.c_str());
-  }
+  ExpectTooltip(dialog, IDC_CLOSE, L"Close", false);
+  ExpectTooltip(dialog, IDC_MINIMIZE, L"Minimize", true);
   ::SetCursorPos(0, 0);
   Pump(300);
 }
@@ -283,6 +302,11 @@ int RunGallery(const Options& options) {
   ::SetCursorPos(0, 0);
   Pump(500);
   Shot(options, dialog.GetSafeHwnd(), L"gallery.png");
+  if (!options.check && !options.shots.empty()) {
+    PointAt(dialog.GetSafeHwnd(), IDC_CLOSE);
+    Pump(1500);
+    Shot(options, dialog.GetSafeHwnd(), L"gallery-hover.png");
+  }
   if (options.check) {
     Expect("gallery skinned", 1, dialog.IsSkinned() ? 1 : 0);
     CheckGeometry(dialog.GetSafeHwnd());

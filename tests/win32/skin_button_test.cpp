@@ -473,10 +473,20 @@ TEST_F(SkinButtonRadio, CheckingOneClearsTheOthersOfItsGroupOnly) {
   EXPECT_EQ(third->GetCheck(), 1);
   EXPECT_EQ(other_group->GetCheck(), 1);
 
-  // A press checks a radio button at once.
+  // A press checks a radio button at once; the completed click (and the
+  // space bar) clears the others, as a user choosing one option expects.
   SendMessageW(*second, WM_LBUTTONDOWN, MK_LBUTTON, PointerOnCentre(*second));
   EXPECT_EQ(second->GetCheck(), 1);
   SendMessageW(*second, WM_LBUTTONUP, 0, PointerOnCentre(*second));
+  Pump();
+  EXPECT_EQ(third->GetCheck(), 0);
+  EXPECT_EQ(second->GetCheck(), 1);
+  SendMessageW(*first, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(*first, WM_KEYUP, VK_SPACE, 0xC0000000);
+  Pump();
+  EXPECT_EQ(first->GetCheck(), 1);
+  EXPECT_EQ(second->GetCheck(), 0);
+  EXPECT_EQ(other_group->GetCheck(), 1);
 }
 
 TEST_F(SkinButtonRadio, GroupWalkThatNeverComesBackEnds) {

@@ -25,10 +25,7 @@ done_phase() {
 
 case "$mode" in
   install) ;;
-  --gui)
-    echo "The interactive wizard is not built yet (it comes with the skin library and the wizard);"
-    echo "./run demo installs silently meanwhile."
-    exit 0 ;;
+  --gui) exec "$root/tools/demo/gui.sh" ;;
   --uninstall) exec "$root/tools/demo/uninstall.sh" ;;
   *) echo "usage: ./run demo [--uninstall | --gui]" >&2; exit 2 ;;
 esac
