@@ -4,6 +4,11 @@
 
 #include "skin/bmpprogctrl.h"
 #include "skin/skinbutton.h"
+#include "skin/skincombobox.h"
+#include "skin/skineditor.h"
+#include "skin/skinlistctrl.h"
+#include "skin/skinscrollbar.h"
+#include "skin/skinspinbutton.h"
 #include "skin/skinstatic.h"
 #include "skin/zipsliderctl.h"
 
@@ -14,10 +19,8 @@ CSkinCtr* CSkinCtrFactory::CreateTreeCtr() { return new (std::nothrow) CSkinTree
 CSkinCtr* CSkinCtrFactory::CreateProgress() { return new (std::nothrow) CBmpProgCtrl(); }
 CSkinCtr* CSkinCtrFactory::CreateSlider() { return new (std::nothrow) CZipSliderCtl(); }
 
-// The list, combo box, scroll bar, edit and spin kinds are not part of the
-// library yet: their lines are dropped and those controls keep their look.
-CSkinCtr* CSkinCtrFactory::CreateListCtrl() { return nullptr; }
-CSkinCtr* CSkinCtrFactory::CreateComboBox() { return nullptr; }
-CSkinCtr* CSkinCtrFactory::CreateScrollBar() { return nullptr; }
-CSkinCtr* CSkinCtrFactory::CreateEditer() { return nullptr; }
-CSkinCtr* CSkinCtrFactory::CreateSpinButton() { return nullptr; }
+CSkinCtr* CSkinCtrFactory::CreateListCtrl() { return new (std::nothrow) CSkinListCtrl(); }
+CSkinCtr* CSkinCtrFactory::CreateComboBox() { return new (std::nothrow) CSkinComboBox(); }
+CSkinCtr* CSkinCtrFactory::CreateScrollBar() { return new (std::nothrow) CSkinScrollBar(); }
+CSkinCtr* CSkinCtrFactory::CreateEditer() { return new (std::nothrow) CSkinEditer(); }
+CSkinCtr* CSkinCtrFactory::CreateSpinButton() { return new (std::nothrow) CSkinSpinButton(); }

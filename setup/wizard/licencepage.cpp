@@ -29,6 +29,17 @@ BOOL CDialogSecond::OnInitDialog() {
     ::MapWindowPoints(HWND_DESKTOP, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
     ::MoveWindow(edit_, rect.left, rect.top, rect.right - rect.left + 25, rect.bottom - rect.top, TRUE);
   }
+  // The page is cut to its skin size, narrower than the template where the
+  // dialog font is wide: the text and the skinned scroll bar beside it must
+  // stay inside, or the bar would be cut away.
+  if (edit_) {
+    RECT rect{};
+    ::GetWindowRect(edit_, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    const int limit = skin::ScaledX(288) - skin::ScaledX(21) - skin::ScaledX(6);
+    if (rect.right > limit && limit > rect.left)
+      ::MoveWindow(edit_, rect.left, rect.top, limit - rect.left, rect.bottom - rect.top, FALSE);
+  }
   // The list has the sorted style, but its index must select a language
   // row: entries are inserted at their row's position, never sorted in.
   HWND list = GetDlgItem(kLanguageList);
