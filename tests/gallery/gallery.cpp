@@ -17,6 +17,10 @@
 #include "gallery_ids.h"
 #include "skin/core/scale.h"
 #include "skin/pngstatic2.h"
+#include "skin/skincombobox.h"
+#include "skin/skineditor.h"
+#include "skin/skinlistctrl.h"
+#include "skin/skinspinbutton.h"
 #include "skin/skindialog.h"
 #include "skin/skinimage.h"
 #include "skin/skinmanager.h"
@@ -123,6 +127,45 @@ class GalleryDialog : public CSkinDialog {
  private:
   CPngStatic2 picture_;
   Gdiplus::Image* picture_image_;
+};
+
+// The list-like controls: a combo box, an edit with the skinned scroll
+// bar, a list with its header, a spin button.
+class GalleryMoreDialog : public CSkinDialog {
+ public:
+  GalleryMoreDialog() : CSkinDialog(IDD_GALLERY_MORE, L"GalleryMore") {}
+
+ protected:
+  BOOL OnInitDialog() override {
+    HWND combo = GetDlgItem(IDC_COMBO);
+    const wchar_t* names[] = {L"English", L"Deutsch", L"\u65E5\u672C\u8A9E", L"Fran\u00E7ais"};
+    for (int i = 0; i < 4; ++i)
+      ::SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(names[i]));
+    std::wstring text;
+    for (int line = 1; line <= 60; ++line) text += L"Line " + std::to_wstring(line) + L" of a long text\r\n";
+    ::SetDlgItemTextW(GetSafeHwnd(), IDC_SCROLL_EDIT, text.c_str());
+    HWND list = GetDlgItem(IDC_LIST);
+    const wchar_t* columns[] = {L"File", L"Size"};
+    for (int i = 0; i < 2; ++i) {
+      LVCOLUMNW column{};
+      column.mask = LVCF_TEXT | LVCF_WIDTH;
+      column.cx = 90;
+      column.pszText = const_cast<wchar_t*>(columns[i]);
+      ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+    const wchar_t* files[] = {L"Glimmora.exe", L"Remove.exe", L"Notes.txt"};
+    for (int i = 0; i < 3; ++i) {
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = i;
+      item.pszText = const_cast<wchar_t*>(files[i]);
+      ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    CSkinDialog::OnInitDialog();
+    ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+    return TRUE;
+  }
 };
 
 RECT ChildRect(HWND dialog, UINT id) {
@@ -329,6 +372,37 @@ int RunGallery(const Options& options) {
     }
   }
   dialog.EndDialog(0);
+
+  GalleryMoreDialog more;
+  if (!more.Create()) {
+    std::printf("FAIL the second gallery dialog could not be created\n");
+    return g_failures + 1;
+  }
+  ::ShowWindow(more.GetSafeHwnd(), SW_SHOW);
+  Pump(500);
+  Shot(options, more.GetSafeHwnd(), L"gallery-more.png");
+  HWND combo = more.GetDlgItem(IDC_COMBO);
+  if (options.check) {
+    auto* skinned_combo = dynamic_cast<CSkinComboBox*>(fw::CWnd::FromHandlePermanent(combo));
+    Expect("combo box skinned", 1, skinned_combo != nullptr);
+    wchar_t chosen[64] = {};
+    ::GetWindowTextW(combo, chosen, 64);
+    Expect("combo box index keeps its row", 1, static_cast<long>(::SendMessageW(combo, CB_GETCURSEL, 0, 0)));
+    // Wrapped in the skinned scroll frame, the edit is no longer the page's
+    // own child: the frame holds its place and its id.
+    HWND frame = more.GetDlgItem(IDC_SCROLL_EDIT);
+    Expect("edit wrapped by the scroll frame", 0,
+           dynamic_cast<CSkinEditer*>(fw::CWnd::FromHandlePermanent(frame)) != nullptr);
+    Expect("list skinned", 1,
+           dynamic_cast<CSkinListCtrl*>(fw::CWnd::FromHandlePermanent(more.GetDlgItem(IDC_LIST))) != nullptr);
+    Expect("spin skinned", 1,
+           dynamic_cast<CSkinSpinButton*>(fw::CWnd::FromHandlePermanent(more.GetDlgItem(IDC_SPIN))) != nullptr);
+  }
+  ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  Pump(500);
+  Shot(options, more.GetSafeHwnd(), L"gallery-more-dropped.png");
+  ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  more.EndDialog(0);
   return g_failures;
 }
 

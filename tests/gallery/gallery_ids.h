@@ -21,3 +21,10 @@
 #define IDC_LABEL 1030
 #define IDC_PICTURE 1031
 #define IDC_PLAIN_STATIC 1032
+
+// The second gallery page: list-like controls.
+#define IDD_GALLERY_MORE 101
+#define IDC_COMBO 1040
+#define IDC_SCROLL_EDIT 1041
+#define IDC_LIST 1042
+#define IDC_SPIN 1043
