@@ -6,7 +6,11 @@
      wizard_driver STEP...
        wait:S          until a wizard or repair window is visible (S seconds)
        buttons         prints "buttons 1=VE 2=HE ..." (Visible/Hidden, Enabled/Disabled)
-       text:ID         prints "text ID=..." of the first control ID below the window
+       text:ID         prints "text ID=..." of the first control ID below the window,
+                       an edit control before any other of that id (a skinned edit
+                       sits inside a frame that carries its id), with CR and LF
+                       written as \r and \n
+       select:ID:N     chooses entry N of combo box ID, as a user's choice does
        click:ID        clicks the window's button ID (posted, as a mouse click would be)
        check:ID        clicks the radio or check button ID below the window
        type:ID:TEXT    replaces the text of edit control ID below the window
@@ -27,7 +31,7 @@
 static HWND g_frame;
 
 static void PrintUtf8(const char* prefix, const wchar_t* text) {
-  char buffer[8192];
+  static char buffer[262144];
   int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, NULL, NULL);
   printf("%s%s\n", prefix, n > 0 ? buffer : "");
   fflush(stdout);
@@ -54,22 +58,24 @@ static HWND Frame(void) {
 struct Search {
   int id;
   HWND found;
+  HWND edit;
 };
 
 static BOOL CALLBACK FindChild(HWND window, LPARAM data) {
   struct Search* search = (struct Search*)data;
-  if (GetDlgCtrlID(window) == search->id && IsWindowVisible(GetParent(window))) {
-    search->found = window;
-    return FALSE;
-  }
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  wchar_t name[32];
+  GetClassNameW(window, name, 32);
+  if (!search->edit && _wcsicmp(name, L"Edit") == 0 && IsWindowVisible(window)) search->edit = window;
+  if (!search->found && IsWindowVisible(GetParent(window))) search->found = window;
   return TRUE;
 }
 
 /* Control `id` anywhere below the frame, on a page that is shown. */
 static HWND Control(int id) {
-  struct Search search = {id, NULL};
+  struct Search search = {id, NULL, NULL};
   if (g_frame) EnumChildWindows(g_frame, FindChild, (LPARAM)&search);
-  return search.found;
+  return search.edit ? search.edit : search.found;
 }
 
 static BOOL CALLBACK FindBox(HWND window, LPARAM out) {
@@ -204,16 +210,31 @@ int wmain(int argc, wchar_t** argv) {
     } else if (wcscmp(step, L"buttons") == 0) {
       Buttons();
     } else if (wcsncmp(step, L"text:", 5) == 0) {
-      wchar_t text[4096] = L"";
       HWND control = Control(_wtoi(value));
       /* Asked of the control itself: across processes GetWindowText reads
          only the caption the system keeps, which an edit control has not. */
-      if (control) SendMessageW(control, WM_GETTEXT, 4096, (LPARAM)text);
-      char prefix[32];
-      sprintf(prefix, "text %d=", _wtoi(value));
-      PrintUtf8(prefix, text);
+      static wchar_t text_buffer[65536], escaped[131072];
+      text_buffer[0] = 0;
+      if (control) SendMessageW(control, WM_GETTEXT, 65536, (LPARAM)text_buffer);
+      size_t out = 0;
+      for (const wchar_t* c = text_buffer; *c && out + 2 < 131072; ++c) {
+        if (*c == L'\r' || *c == L'\n') {
+          escaped[out++] = L'\\';
+          escaped[out++] = *c == L'\r' ? L'r' : L'n';
+        } else {
+          escaped[out++] = *c;
+        }
+      }
+      escaped[out] = 0;
+      printf("text %d=", _wtoi(value));
+      PrintUtf8("", escaped);
     } else if (wcsncmp(step, L"click:", 6) == 0) {
       PostMessageW(GetDlgItem(g_frame, _wtoi(value)), BM_CLICK, 0, 0);
+    } else if (wcsncmp(step, L"select:", 7) == 0) {
+      const wchar_t* index = wcschr(value, L':');
+      HWND combo = Control(_wtoi(value));
+      SendMessageW(combo, CB_SETCURSEL, (WPARAM)(index ? _wtoi(index + 1) : 0), 0);
+      PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(_wtoi(value), CBN_SELCHANGE), (LPARAM)combo);
     } else if (wcsncmp(step, L"check:", 6) == 0) {
       PostMessageW(Control(_wtoi(value)), BM_CLICK, 0, 0);
     } else if (wcsncmp(step, L"type:", 5) == 0) {

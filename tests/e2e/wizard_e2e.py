@@ -83,6 +83,15 @@ class Session:
         return True
 
 
+def shown_licence(language):
+    """The licence as the page shows it: the stored text (UTF-16 with a
+    byte-order mark, CR LF, ending in a line feed) without its last code
+    unit, CR and LF written as the driver writes them."""
+    text = open(os.path.join(ARGS.root, "setup", "resources", "licence", language + ".txt"), encoding="utf-8").read()
+    stored = "\ufeff" + text.replace("\n", "\r\n")
+    return stored[:-1].replace("\r", "\\r").replace("\n", "\\n")
+
+
 def buttons(lines):
     return [line for line in lines if line.startswith("buttons")]
 
@@ -116,7 +125,8 @@ def scenario_new_installation(package):
     m.warm_up()
     s = Session(m, package)
     lines = s.drive("wait:120", "buttons", "text:1005",
-                    "click:1", "sleep:1500", "buttons",
+                    "click:1", "sleep:1500", "buttons", "text:1003",
+                    "select:1007:3", "sleep:800", "text:1003",  # another licence language
                     "key:13", "sleep:1000", "buttons",          # Enter does not accept the licence
                     "click:5", "sleep:1500", "buttons", "text:1005",
                     "click:3", "sleep:1500", "buttons",         # Back from the destination page
@@ -137,6 +147,10 @@ def scenario_new_installation(package):
     expect_buttons(name, b[4], PAGE2)
     expect_buttons(name, b[5], PAGE3)
     expect_buttons(name, b[6], PAGE5)
+    licences = [l[len("text 1003="):] for l in lines if l.startswith("text 1003=")]
+    CHECK(name, licences[:1] == [shown_licence("English")], "the English licence is not shown whole: "
+          + (licences[0][:80] if licences else "no text"))
+    CHECK(name, licences[1:2] == [shown_licence("German")], "choosing Deutsch did not show the German licence")
     folder_texts = [l for l in lines if l.startswith("text 1005=")]
     CHECK(name, folder_texts and folder_texts[1] == "text 1005=C:\\Program Files (x86)\\Tavrin\\",
           f"default folder: {folder_texts}")
