@@ -98,17 +98,7 @@ void CSkinButton::PreSubclassWindow() {
 
 void CSkinButton::ReadWindowDefaults() {
   caption_ = GetSafeHwnd() ? GetWindowText() : std::wstring();
-  HWND parent = GetSafeHwnd() ? GetParent() : nullptr;
-  auto font = reinterpret_cast<HFONT>(parent ? ::SendMessageW(parent, WM_GETFONT, 0, 0) : 0);
-  // A parent without a font of its own draws with the system's.
-  if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTW logfont{};
-  if (font && ::GetObjectW(font, sizeof(logfont), &logfont)) {
-    font_face_ = logfont.lfFaceName;
-    // Negative heights are character heights in pixels, the way dialog
-    // fonts come; a positive cell height is taken as it is.
-    font_size_ = logfont.lfHeight < 0 ? -logfont.lfHeight : logfont.lfHeight;
-  }
+  skin::ReadParentFont(GetSafeHwnd(), &font_face_, &font_size_);
 }
 
 int CSkinButton::ReleaseSkin(int) {

@@ -54,15 +54,7 @@ void CSkinComboBox::PreSubclassWindow() {
 }
 
 void CSkinComboBox::ReadDialogFont() {
-  HWND parent = GetSafeHwnd() ? GetParent() : nullptr;
-  auto font = reinterpret_cast<HFONT>(parent ? ::SendMessageW(parent, WM_GETFONT, 0, 0) : 0);
-  // A parent without a font of its own draws with the system's.
-  if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTW logfont{};
-  if (font && ::GetObjectW(font, sizeof(logfont), &logfont)) {
-    font_face_ = logfont.lfFaceName;
-    font_size_ = logfont.lfHeight < 0 ? -logfont.lfHeight : logfont.lfHeight;
-  }
+  skin::ReadParentFont(GetSafeHwnd(), &font_face_, &font_size_);
   measure_font_.Reset();  // made again for the face and size now in force
 }
 

@@ -53,6 +53,19 @@ void DrawBackgroundSlice(Gdiplus::Graphics& graphics, Gdiplus::Image* background
   DrawStretched(graphics, background, Gdiplus::RectF(0, 0, width, height), source);
 }
 
+void ReadParentFont(HWND control, std::wstring* face, int* size) {
+  HWND parent = control ? ::GetParent(control) : nullptr;
+  auto font = reinterpret_cast<HFONT>(parent ? ::SendMessageW(parent, WM_GETFONT, 0, 0) : 0);
+  // A parent without a font of its own draws with the system's.
+  if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONTW logfont{};
+  if (!font || !::GetObjectW(font, sizeof(logfont), &logfont)) return;
+  *face = logfont.lfFaceName;
+  // Negative heights are character heights in pixels, the way dialog fonts
+  // come; a positive cell height is taken as it is.
+  *size = logfont.lfHeight < 0 ? -logfont.lfHeight : logfont.lfHeight;
+}
+
 std::unique_ptr<Gdiplus::FontFamily> MakeFontFamily(const std::wstring& face, HDC dc) {
   auto family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
   if (family->IsAvailable()) return family;

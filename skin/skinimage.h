@@ -1,6 +1,6 @@
 // Skin pictures through GDI+: loading from the skin folder, drawing
 // stretched, painting the dialog's background under a control, and the
-// caption font family with its fallbacks.
+// caption font: the dialog's face and size, the family with its fallbacks.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +36,11 @@ void DrawWhole(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gdiplus
 // dialog): the background is stretched from its 96-dpi size over the
 // dialog, so the source is the position in design pixels.
 void DrawBackgroundSlice(Gdiplus::Graphics& graphics, Gdiplus::Image* background, HDC dc, const RECT& position);
+
+// Reads into `face` and `size` (pixels) the font `control`'s parent gives
+// its controls, or the system's when the parent has none of its own (as
+// also without a window); leaves both as they were when no font can be read.
+void ReadParentFont(HWND control, std::wstring* face, int* size);
 
 // A font family for captions: `face` when GDI+ knows it; otherwise the face
 // GDI chose for it on `dc`; otherwise a generic sans-serif family. Never

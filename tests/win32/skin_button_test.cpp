@@ -7,119 +7,37 @@
 #include <commctrl.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/controls.h"
-#include "framework/gdiplus_session.h"
-#include "skin/core/scale.h"
 #include "skin/skinbutton.h"
 #include "support/screenshot_win32.h"
+#include "support/skin_test_host.h"
 
 namespace {
 
-// Under Wine the build tree is reached through the drive that maps "/".
-std::wstring WindowsPath(const std::string& host_path) {
-  std::wstring path = L"Z:";
-  for (char c : host_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
-}
+using testing_support::Blend;
+using testing_support::Image;
+using testing_support::PointerAt;
+using testing_support::SkinFolder;
+using testing_support::SkinPicture;
 
-const std::wstring& SkinFolder() {
-  static const std::wstring folder = WindowsPath(std::string(GLIMMORA_OUT_DIR) + "/skin/");
-  return folder;
-}
-
-INT_PTR CALLBACK HostDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-// One top-level window for the whole run, never destroyed: under Wine an
-// activated top-level window takes two seconds to go (it waits for a window
-// manager there is none of), a child window none.
-HWND Stage() {
-  static const HWND stage = [] {
-    HWND window = CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 480, 560, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(window);
-    return window;
-  }();
-  return stage;
-}
-
-// A dialog filling the stage, in "Segoe UI" 8 points as the setup's are.
-HWND CreateHostDialog() {
-  std::vector<WORD> block(64, 0);
-  auto* header = reinterpret_cast<DLGTEMPLATE*>(block.data());
-  header->style = WS_CHILD | DS_CONTROL | DS_SETFONT;
-  header->cx = 320;
-  header->cy = 320;
-  WORD* tail = reinterpret_cast<WORD*>(header + 1);
-  *tail++ = 0;  // no menu
-  *tail++ = 0;  // the dialog class
-  *tail++ = 0;  // no title
-  *tail++ = 8;  // points
-  for (const wchar_t* face = L"Segoe UI"; *face; ++face) *tail++ = static_cast<WORD>(*face);
-  *tail = 0;
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), header, Stage(), HostDialogProc, 0);
-  if (dialog) SetWindowPos(dialog, HWND_TOP, 0, 0, 480, 560, SWP_SHOWWINDOW);
-  return dialog;
-}
-
-// The dialog's object: reflects owner-draw to the buttons and notes the
-// commands it receives.
-class Host : public fw::CWnd {
- public:
-  struct Command {
-    int id;
-    int code;
-    HWND from;
-  };
-  std::vector<Command> commands;
-
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == WM_COMMAND) commands.push_back({LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)});
-    return fw::CWnd::WindowProc(message, wparam, lparam);
-  }
-  int Clicks(int id) const {
-    int clicks = 0;
-    for (const Command& command : commands) clicks += command.id == id && command.code == BN_CLICKED;
-    return clicks;
-  }
-};
-
-class SkinButtonHost : public ::testing::Test {
+class SkinButtonHost : public testing_support::SkinDialogTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(fw::StartGdiplus());
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    SetWindowPos(Stage(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  // Off the screen between suites, out of other tests' way.
-  static void TearDownTestSuite() {
-    SetWindowPos(Stage(), nullptr, -3000, -3000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
   void SetUp() override {
-    skin::SetScaleFromDpi(96, 96);
-    dialog_ = CreateHostDialog();
-    ASSERT_NE(dialog_, nullptr);
-    ASSERT_TRUE(host_.SubclassWindow(dialog_));
+    ASSERT_NO_FATAL_FAILURE(SkinDialogTest::SetUp());
     SetCursorPos(700, 700);  // away from every button
     Pump();
   }
 
   void TearDown() override {
-    if (dialog_) DestroyWindow(dialog_);
+    SkinDialogTest::TearDown();
     buttons_.clear();
   }
 
   HWND AddButton(int id, DWORD style, const wchar_t* text, int x = 10, int y = 10, int width = 80, int height = 24) {
-    HWND button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, width, height,
-                                  dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(button, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
-    return button;
+    return AddChild(L"BUTTON", text, WS_TABSTOP | style, id, x, y, width, height);
   }
 
   // A button of `style` bound to a skinned object and given `line`.
@@ -151,28 +69,12 @@ class SkinButtonHost : public ::testing::Test {
     }
   }
 
-  RECT InParent(HWND window) const {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog_, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
-
-  // A client point of `window`, with the pointer put on it as a user's would be.
-  static LPARAM PointerAt(HWND window, int x, int y) {
-    POINT screen{x, y};
-    ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
-    return MAKELPARAM(x, y);
-  }
   static LPARAM PointerOnCentre(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     return PointerAt(window, client.right / 2, client.bottom / 2);
   }
 
-  HWND dialog_ = nullptr;
-  Host host_;
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
 };
 
@@ -555,8 +457,6 @@ TEST_F(SkinButtonKeys, HandCursorOverTheButton) {
 // Looks: what the screen shows of each state, against the skin pictures laid
 // over the dialog's background the way the button lays them.
 
-using testing_support::Image;
-
 class SkinButtonLook : public SkinButtonHost {
  protected:
   void SetUp() override {
@@ -568,33 +468,8 @@ class SkinButtonLook : public SkinButtonHost {
     SkinButtonHost::TearDown();
   }
 
-  static Image Picture(const std::wstring& name, std::optional<SIZE> size = std::nullopt) {
-    std::optional<Image> picture = testing_support::LoadPicture(SkinFolder() + name, size);
-    EXPECT_TRUE(picture.has_value()) << "cannot load " << std::string(name.begin(), name.end());
-    return picture ? *picture : Image();
-  }
-
-  // `over` laid on `under` at (x, y) by its alpha.
-  static void Blend(Image* under, const Image& over, int x, int y) {
-    for (int row = 0; row < over.height; ++row) {
-      for (int column = 0; column < over.width; ++column) {
-        if (x + column >= under->width || y + row >= under->height) continue;
-        const uint32_t top = over.at(column, row);
-        uint32_t& pixel = under->at(x + column, y + row);
-        const uint32_t alpha = top >> 24;
-        uint32_t mixed = 0xFF000000u;
-        for (int shift = 0; shift < 24; shift += 8) {
-          const uint32_t a = (top >> shift) & 0xFF;
-          const uint32_t b = (pixel >> shift) & 0xFF;
-          mixed |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
-        }
-        pixel = mixed;
-      }
-    }
-  }
-
   // What the dialog's background picture shows under `window`.
-  Image Background(const std::wstring& name, HWND window) const { return Crop(Picture(name), InParent(window)); }
+  Image Background(const std::wstring& name, HWND window) const { return Crop(SkinPicture(name), InParent(window)); }
 
   static POINT Centre(HWND window) {
     RECT client{};
@@ -619,7 +494,7 @@ TEST_F(SkinButtonLook, GraphicsButtonShowsThePictureOfEachState) {
   CSkinButton* button = Skinned(1022, BS_PUSHBUTTON, L"x", line);
   const auto expected = [&](int state) {
     Image look = Background(L"zcut_03.bmp", *button);
-    Blend(&look, Picture(pictures[state]), 0, 0);
+    Blend(&look, SkinPicture(pictures[state]), 0, 0);
     return look;
   };
 
@@ -647,7 +522,7 @@ TEST_F(SkinButtonLook, CheckBoxShowsThePictureOfEachState) {
                                      L"checkbox_z04.png", L"checkbox_z01.png"};
   const auto expected = [&](int state) {
     Image look = Background(L"nlvf_05_bg.bmp", *box);
-    Blend(&look, Picture(pictures[state]), 0, 0);
+    Blend(&look, SkinPicture(pictures[state]), 0, 0);
     return look;
   };
 
@@ -669,9 +544,9 @@ TEST_F(SkinButtonLook, CheckBoxShowsThePictureOfEachState) {
 TEST_F(SkinButtonLook, TextButtonFrameIsCapsAroundAStretchedMiddle) {
   CSkinButton* button = Skinned(3, BS_PUSHBUTTON, L"", kCharLine);
   Image look = Background(L"zcut_03.bmp", *button);
-  Blend(&look, Picture(L"lvf_button_left.png"), 0, 0);
-  Blend(&look, Picture(L"lvf_button_right.png"), 86, 0);
-  Blend(&look, Picture(L"lvf_button_mid.png", SIZE{74, 30}), 12, 0);
+  Blend(&look, SkinPicture(L"lvf_button_left.png"), 0, 0);
+  Blend(&look, SkinPicture(L"lvf_button_right.png"), 86, 0);
+  Blend(&look, SkinPicture(L"lvf_button_mid.png", SIZE{74, 30}), 12, 0);
   EXPECT_TRUE(Looks(*button, look, "frame"));
 }
 

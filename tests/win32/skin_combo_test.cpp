@@ -14,31 +14,21 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "framework/gdiplus_session.h"
 #include "setup/languagetable.h"
 #include "skin/core/scale.h"
 #include "skin/skincombobox.h"
 #include "skin/skinctrfactory.h"
 #include "skin/skinlistctrl.h"
 #include "skin/skinspinbutton.h"
-#include "support/scratch.h"
 #include "support/screenshot_win32.h"
+#include "support/skin_test_host.h"
 
 namespace {
 
+using testing_support::Blend;
 using testing_support::Image;
-
-// Under Wine the build tree is reached through the drive that maps "/".
-std::wstring WindowsPath(const std::string& host_path) {
-  std::wstring path = L"Z:";
-  for (char c : host_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
-}
-
-const std::wstring& SkinFolder() {
-  static const std::wstring folder = WindowsPath(std::string(GLIMMORA_OUT_DIR) + "/skin/");
-  return folder;
-}
+using testing_support::SkinFolder;
+using testing_support::SkinPicture;
 
 // The licence page's line, as the setup skin has it.
 const std::wstring kLicenceLine =
@@ -46,73 +36,6 @@ const std::wstring kLicenceLine =
     L"_K_ComBobox_Right_2.png,black.png,nlvf_05_bg.bmp";
 
 constexpr int kComboId = 1007;
-
-INT_PTR CALLBACK HostDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-// One top-level window for the whole run, shown without activation and
-// never destroyed: without a window manager an activated top-level window
-// takes seconds to go; children of it cost nothing.
-HWND Stage() {
-  static const HWND stage = [] {
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP, 0, 0, 480, 400, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    return window;
-  }();
-  return stage;
-}
-
-// A dialog filling the stage, in "Segoe UI" 8 points as the setup's are.
-HWND CreateHostDialog() {
-  std::vector<WORD> block(64, 0);
-  auto* header = reinterpret_cast<DLGTEMPLATE*>(block.data());
-  header->style = WS_CHILD | WS_VISIBLE | DS_CONTROL | DS_SETFONT;
-  header->cx = 320;
-  header->cy = 260;
-  WORD* tail = reinterpret_cast<WORD*>(header + 1);
-  *tail++ = 0;  // no menu
-  *tail++ = 0;  // the dialog class
-  *tail++ = 0;  // no title
-  *tail++ = 8;  // points
-  for (const wchar_t* face = L"Segoe UI"; *face; ++face) *tail++ = static_cast<WORD>(*face);
-  *tail = 0;
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), header, Stage(), HostDialogProc, 0);
-  if (dialog) SetWindowPos(dialog, nullptr, 0, 0, 480, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-  return dialog;
-}
-
-// The dialog's object: reflects its children's messages to their objects
-// and notes the commands it still receives.
-class Host : public fw::CWnd {
- public:
-  std::vector<std::pair<int, int>> commands;  // id, code
-
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
-    LRESULT result = 0;
-    if (message == WM_COMMAND) commands.emplace_back(LOWORD(wparam), HIWORD(wparam));
-    if (ReflectToChild(message, wparam, lparam, &result)) return result;
-    return Default();
-  }
-};
-
-// `over` laid on `under` at (x, y) by its alpha.
-void Blend(Image* under, const Image& over, int x, int y) {
-  for (int row = 0; row < over.height; ++row) {
-    for (int column = 0; column < over.width; ++column) {
-      if (x + column < 0 || x + column >= under->width || y + row >= under->height) continue;
-      const uint32_t top = over.at(column, row);
-      uint32_t& pixel = under->at(x + column, y + row);
-      const uint32_t alpha = top >> 24;
-      uint32_t mixed = 0xFF000000u;
-      for (int shift = 0; shift < 24; shift += 8) {
-        const uint32_t a = (top >> shift) & 0xFF;
-        const uint32_t b = (pixel >> shift) & 0xFF;
-        mixed |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
-      }
-      pixel = mixed;
-    }
-  }
-}
 
 // Per channel: solid pictures drawn one to one come out exact; this only
 // absorbs GDI+ rounding its blends a little differently from Blend.
@@ -128,42 +51,10 @@ bool Near(uint32_t actual, COLORREF expected) {
   return true;
 }
 
-class SkinControlHost : public ::testing::Test {
+class SkinControlHost : public testing_support::SkinDialogTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(fw::StartGdiplus());
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&controls);
-    SetWindowPos(Stage(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  // Off the screen between suites, out of other tests' way.
-  static void TearDownTestSuite() {
-    SetWindowPos(Stage(), nullptr, -3000, -3000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  void SetUp() override {
-    skin::SetScaleFromDpi(96, 96);
-    dialog_ = CreateHostDialog();
-    ASSERT_NE(dialog_, nullptr);
-    ASSERT_TRUE(host_.SubclassWindow(dialog_));
-  }
-  void TearDown() override {
-    if (dialog_) DestroyWindow(dialog_);
-    skin::SetScaleFromDpi(96, 96);
-  }
-
   HWND Child(const wchar_t* window_class, DWORD style, int id, int x, int y, int width, int height) {
-    HWND child = CreateWindowExW(0, window_class, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, dialog_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
-    return child;
-  }
-
-  RECT InParent(HWND window) const {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog_, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return AddChild(window_class, L"", style, id, x, y, width, height);
   }
 
   // The extent of `text` in the dialog's font, measured the plain GDI way.
@@ -178,9 +69,6 @@ class SkinControlHost : public ::testing::Test {
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     return extent;
   }
-
-  HWND dialog_ = nullptr;
-  Host host_;
 };
 
 TEST(SkinControlFactory, MakesTheComboListAndSpinKinds) {
@@ -428,20 +316,15 @@ TEST_F(SkinComboTest, ListItemsAreDrawnOverTheItemPicture) {
 TEST_F(SkinComboTest, ClosedBoxShowsTheNormalPiecesAndDroppedTheDroppedOnes) {
   CSkinComboBox* box = Skin(MakeBox(), kLicenceLine + L",30,40");
   box->AddString(L"English");
-  const auto picture = [](const std::wstring& name, std::optional<SIZE> size = std::nullopt) {
-    std::optional<Image> loaded = testing_support::LoadPicture(SkinFolder() + name, size);
-    EXPECT_TRUE(loaded.has_value());
-    return loaded ? *loaded : Image();
-  };
   RECT client{};
   GetClientRect(*box, &client);
   const int w = client.right, h = client.bottom;
   ASSERT_GT(w, 36);
   const auto expected = [&](const wchar_t* right) {
-    Image look = Crop(picture(L"nlvf_05_bg.bmp"), InParent(*box));
-    Blend(&look, picture(L"_K_ComBobox_left.png", SIZE{12, h}), 0, 0);
-    Blend(&look, picture(L"_K_ComBobox_Mid.png", SIZE{w - 36, h}), 12, 0);
-    Blend(&look, picture(right, SIZE{24, h}), w - 24, 0);
+    Image look = Crop(SkinPicture(L"nlvf_05_bg.bmp"), InParent(*box));
+    Blend(&look, SkinPicture(L"_K_ComBobox_left.png", SIZE{12, h}), 0, 0);
+    Blend(&look, SkinPicture(L"_K_ComBobox_Mid.png", SIZE{w - 36, h}), 12, 0);
+    Blend(&look, SkinPicture(right, SIZE{24, h}), w - 24, 0);
     return look;
   };
   const testing_support::CompareOptions options{kTolerance};
@@ -480,10 +363,7 @@ class SkinPictureTest : public SkinControlHost {
  protected:
   void SetUp() override {
     SkinControlHost::SetUp();
-    folder_ = [] {
-      const std::u16string folder = testing_support::ScratchFolder("skin-combo");
-      return std::wstring(folder.begin(), folder.end());
-    }();
+    folder_ = testing_support::WideScratchFolder("skin-combo");
   }
   // A solid picture of `colour`, written as a BMP.
   void Picture(const wchar_t* name, int width, int height, COLORREF colour) {

@@ -7,17 +7,14 @@
 #include <commctrl.h>
 
 #include <climits>
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "framework/gdiplus_session.h"
 #include "skin/bmpprogctrl.h"
 #include "skin/core/scale.h"
 #include "skin/zipsliderctl.h"
-#include "support/scratch.h"
 #include "support/screenshot_win32.h"
+#include "support/skin_test_host.h"
 
 namespace {
 
@@ -30,46 +27,12 @@ constexpr COLORREF kThumb = RGB(20, 200, 60);
 // a display that is not 24-bit.
 constexpr int kTolerance = 8;
 
-// A 24-bit bottom-up BMP: `left` on its left half, `right` on the rest.
-std::vector<uint8_t> Bmp(int width, int height, COLORREF left, COLORREF right) {
-  const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-  const uint32_t image = stride * static_cast<uint32_t>(height);
-  std::vector<uint8_t> bytes(54 + image, 0);
-  auto put32 = [&](size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-  };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put32(2, static_cast<uint32_t>(bytes.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  bytes[26] = 1;
-  bytes[28] = 24;
-  put32(34, image);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* pixel = &bytes[54 + y * stride + x * 3];
-      const COLORREF colour = x < width / 2 ? left : right;
-      pixel[0] = GetBValue(colour);
-      pixel[1] = GetGValue(colour);
-      pixel[2] = GetRValue(colour);
-    }
-  }
-  return bytes;
-}
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
 // A shown top-level window on top of everything, with the pictures of the
 // test in a scratch folder.
 class SkinControlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(fw::StartGdiplus());
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    ASSERT_TRUE(testing_support::StartSkinnedControls());
     WNDCLASSW host{};
     host.lpfnWndProc = DefWindowProcW;
     host.hInstance = GetModuleHandleW(nullptr);
@@ -85,7 +48,7 @@ class SkinControlTest : public ::testing::Test {
     ASSERT_NE(host_, nullptr);
     // Not activated: without a window manager, activation waits on X.
     ShowWindow(host_, SW_SHOWNOACTIVATE);
-    folder_ = Wide(testing_support::ScratchFolder("skin-controls"));
+    folder_ = testing_support::WideScratchFolder("skin-controls");
   }
   void TearDown() override {
     if (host_) DestroyWindow(host_);
@@ -93,8 +56,7 @@ class SkinControlTest : public ::testing::Test {
   }
 
   void Picture(const std::string& name, int width, int height, COLORREF colour, COLORREF right_half) {
-    testing_support::WriteFileBytes(std::u16string(folder_.begin(), folder_.end()) + std::u16string(name.begin(), name.end()),
-                                    Bmp(width, height, colour, right_half));
+    testing_support::WriteBmp(folder_ + std::wstring(name.begin(), name.end()), width, height, colour, right_half);
   }
   HWND Child(const wchar_t* window_class, DWORD style, int width, int height) {
     return CreateWindowExW(0, window_class, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, width, height, host_, nullptr,

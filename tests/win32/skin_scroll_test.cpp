@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "framework/gdiplus_session.h"
 #include "framework/window.h"
 #include "skin/core/scale.h"
 #include "skin/core/scrollmath.h"
@@ -27,24 +26,16 @@
 #include "skin/skinmanager.h"
 #include "skin/skinscrollbar.h"
 #include "skin/skinscrollwnd.h"
-#include "support/scratch.h"
 #include "support/screenshot_win32.h"
+#include "support/skin_test_host.h"
 
 namespace {
 
 using testing_support::Image;
-
-// Under Wine the build tree is reached through the drive that maps "/".
-std::wstring WindowsPath(const std::string& host_path) {
-  std::wstring path = L"Z:";
-  for (char c : host_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
-}
-
-const std::wstring& SkinFolder() {
-  static const std::wstring folder = WindowsPath(std::string(GLIMMORA_OUT_DIR) + "/skin/");
-  return folder;
-}
+using testing_support::PointerAt;
+using testing_support::RectIn;
+using testing_support::SkinFolder;
+using testing_support::Stage;
 
 const wchar_t kStripName[] = L"sCROLLbar2.bmp";
 constexpr int kCell = 21;  // the shipped strip is 189 x 63
@@ -55,40 +46,6 @@ constexpr int kEditX = 20;
 constexpr int kEditY = 20;
 constexpr int kEditWidth = 260;
 constexpr int kEditHeight = 210;
-
-INT_PTR CALLBACK HostDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-// One top-level window for the whole run, never destroyed: under Wine an
-// activated top-level window takes two seconds to go (it waits for a window
-// manager there is none of), a child window none.
-HWND Stage() {
-  static const HWND stage = [] {
-    HWND window = CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 480, 560, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(window);
-    return window;
-  }();
-  return stage;
-}
-
-// A dialog filling the stage, in "Segoe UI" 8 points as the setup's are.
-HWND CreateHostDialog() {
-  std::vector<WORD> block(64, 0);
-  auto* header = reinterpret_cast<DLGTEMPLATE*>(block.data());
-  header->style = WS_CHILD | DS_CONTROL | DS_SETFONT;
-  header->cx = 320;
-  header->cy = 320;
-  WORD* tail = reinterpret_cast<WORD*>(header + 1);
-  *tail++ = 0;  // no menu
-  *tail++ = 0;  // the dialog class
-  *tail++ = 0;  // no title
-  *tail++ = 8;  // points
-  for (const wchar_t* face = L"Segoe UI"; *face; ++face) *tail++ = static_cast<WORD>(*face);
-  *tail = 0;
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), header, Stage(), HostDialogProc, 0);
-  if (dialog) SetWindowPos(dialog, HWND_TOP, 0, 0, 480, 560, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  return dialog;
-}
 
 std::wstring LongText(int lines) {
   std::wstring text;
@@ -126,36 +83,6 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 }
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
-
-// A 24-bit picture of one colour, `width` x `height`, as a BMP file's bytes.
-std::vector<uint8_t> PlainBmp(int width, int height) {
-  const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-  const uint32_t image = stride * static_cast<uint32_t>(height);
-  std::vector<uint8_t> bytes(54 + image, 0x80);
-  auto put32 = [&](size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-  };
-  std::fill(bytes.begin(), bytes.begin() + 54, 0);
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put32(2, static_cast<uint32_t>(bytes.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  bytes[26] = 1;
-  bytes[28] = 24;
-  put32(34, image);
-  return bytes;
-}
-
-// A client point of `window`, with the pointer put on it as a user's would be.
-LPARAM PointerAt(HWND window, int x, int y) {
-  POINT screen{x, y};
-  ClientToScreen(window, &screen);
-  SetCursorPos(screen.x, screen.y);
-  return MAKELPARAM(x, y);
-}
 
 // The left button held down over a client point of `window` by real input,
 // for the object's lifetime. The pointer is put there first and looked at
@@ -200,13 +127,6 @@ void Click(HWND window, int x, int y) {
   const LPARAM point = PointerAt(window, x, y);
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
   SendMessageW(window, WM_LBUTTONUP, 0, point);
-}
-
-RECT RectIn(HWND window, HWND reference) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -287,19 +207,10 @@ Image Rows(const Image& image, int top, int bottom) {
   return testing_support::Crop(image, {0, top, image.width, bottom});
 }
 
-class SkinScrollTest : public ::testing::Test {
+// Dialogs of its own on the stage: a test may start over with a new one,
+// and the bar's own tests bind another object to it.
+class SkinScrollTest : public testing_support::SkinStageSuite {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(fw::StartGdiplus());
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    SetWindowPos(Stage(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  // Off the screen between suites, out of other tests' way.
-  static void TearDownTestSuite() {
-    SetWindowPos(Stage(), nullptr, -3000, -3000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
   void SetUp() override {
     skin::SetScaleFromDpi(96, 96);
     ASSERT_FALSE(Strip().empty());
@@ -319,15 +230,13 @@ class SkinScrollTest : public ::testing::Test {
   void NewDialog() {
     if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
     editer_.reset();
-    dialog_ = CreateHostDialog();
+    dialog_ = testing_support::CreateStageDialog();
     ASSERT_NE(dialog_, nullptr);
   }
 
   HWND AddEdit(int lines, DWORD style = ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL) {
-    edit_ = CreateWindowExW(0, L"EDIT", nullptr, WS_CHILD | WS_VISIBLE | style, kEditX, kEditY, kEditWidth,
-                            kEditHeight, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
-                            GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(edit_, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
+    edit_ = testing_support::AddDialogChild(dialog_, L"EDIT", nullptr, style, kEditId, kEditX, kEditY, kEditWidth,
+                                            kEditHeight);
     SetWindowTextW(edit_, LongText(lines).c_str());
     return edit_;
   }
@@ -456,9 +365,8 @@ TEST_F(SkinScrollTest, ScreenShowsTheStripWhereTheNativeBarWasAndTextWhiteOnBlac
 
 TEST_F(SkinScrollTest, WithoutAUsableStripTheControlKeepsItsNativeBars) {
   // A strip too narrow to hold 9 cells.
-  const std::u16string scratch = testing_support::ScratchFolder("skin-scroll");
-  testing_support::WriteFileBytes(scratch + u"narrow.bmp", PlainBmp(8, 3));
-  const std::wstring scratch_folder(scratch.begin(), scratch.end());
+  const std::wstring scratch_folder = testing_support::WideScratchFolder("skin-scroll");
+  testing_support::WriteBmp(scratch_folder + L"narrow.bmp", 8, 3, RGB(128, 128, 128), RGB(128, 128, 128));
   const struct {
     const wchar_t* line;
     std::wstring folder;
