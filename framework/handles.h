@@ -63,4 +63,23 @@ using ScopedFile = UniqueHandle<HANDLE, FileHandleTraits>;
 // A loaded library.
 using ScopedModule = UniqueHandle<HMODULE, ModuleTraits>;
 
+// A COM interface pointer that releases itself.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T* Get() const { return p_; }
+  T* operator->() const { return p_; }
+  T** Receive() { return &p_; }
+  void** ReceiveVoid() { return reinterpret_cast<void**>(&p_); }
+
+ private:
+  T* p_ = nullptr;
+};
+
 }  // namespace fw

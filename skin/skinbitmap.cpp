@@ -3,29 +3,9 @@
 #include <vector>
 
 #include "framework/gdi.h"
+#include "framework/handles.h"
 #include "skin/core/imagefile.h"
 
-namespace {
-
-// Releases a COM pointer at scope end.
-template <class T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T** Out() { return &p_; }
-  void** OutVoid() { return reinterpret_cast<void**>(&p_); }
-  T* Get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
-
-}  // namespace
 
 HBITMAP RenderPictureToBitmap(IPicture* picture, COLORREF background) {
   if (!picture) return nullptr;
@@ -62,9 +42,9 @@ HBITMAP CSkinBitmap::LoadFromFile(const std::wstring& path, COLORREF background)
     return static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   }
   if (kind != skin::kImageJpeg && kind != skin::kImageGif) return nullptr;
-  ComPtr<IPicture> picture;
+  fw::ComPtr<IPicture> picture;
   if (FAILED(::OleLoadPicturePath(const_cast<LPOLESTR>(path.c_str()), nullptr, 0, background, IID_IPicture,
-                                  picture.OutVoid())) ||
+                                  picture.ReceiveVoid())) ||
       !picture.Get()) {
     return nullptr;
   }
@@ -85,14 +65,14 @@ HBITMAP CSkinBitmap::LoadFromResource(UINT id, const wchar_t* type, HMODULE modu
     memcpy(target, bytes, size);
     ::GlobalUnlock(block);
   }
-  ComPtr<IStream> stream;
+  fw::ComPtr<IStream> stream;
   // The stream frees the block when it is released.
-  if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
+  if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.Receive()))) {
     ::GlobalFree(block);
     return nullptr;
   }
-  ComPtr<IPicture> picture;
-  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.OutVoid())) ||
+  fw::ComPtr<IPicture> picture;
+  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.ReceiveVoid())) ||
       !picture.Get()) {
     return nullptr;
   }
