@@ -346,9 +346,24 @@ int RunGallery(const Options& options) {
   Pump(500);
   Shot(options, dialog.GetSafeHwnd(), L"gallery.png");
   if (!options.check && !options.shots.empty()) {
-    PointAt(dialog.GetSafeHwnd(), IDC_CLOSE);
-    Pump(1500);
-    Shot(options, dialog.GetSafeHwnd(), L"gallery-hover.png");
+    // The states a single picture cannot hold at once: the pointer over a
+    // picture button, a text button and a check box; the focus on a check box.
+    const struct {
+      UINT id;
+      const wchar_t* name;
+    } hovers[] = {{IDC_CLOSE, L"gallery-hover.png"},
+                  {IDC_CHAR_NORMAL, L"gallery-hover-text.png"},
+                  {IDC_CHECK_NORMAL, L"gallery-hover-check.png"}};
+    for (const auto& hover : hovers) {
+      PointAt(dialog.GetSafeHwnd(), hover.id);
+      Pump(1500);
+      Shot(options, dialog.GetSafeHwnd(), hover.name);
+      ::SetCursorPos(0, 0);
+      Pump(600);
+    }
+    ::SetFocus(dialog.GetDlgItem(IDC_CHECK_NORMAL));
+    Pump(300);
+    Shot(options, dialog.GetSafeHwnd(), L"gallery-focus-check.png");
   }
   if (options.check) {
     Expect("gallery skinned", 1, dialog.IsSkinned() ? 1 : 0);
