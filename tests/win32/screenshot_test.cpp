@@ -412,8 +412,8 @@ TEST(ScreenshotTest, DialogFacesDrawWithThePinnedFont) {
     const std::wstring path = fonts + name;
     return testing_support::ReadFileBytes(std::u16string(path.begin(), path.end()));
   };
-  const std::vector<uint8_t> regular = read(L"DejaVuSans.ttf");
-  const std::vector<uint8_t> bold = read(L"DejaVuSans-Bold.ttf");
+  const std::vector<uint8_t> regular = read(L"DejaVuSansCondensed.ttf");
+  const std::vector<uint8_t> bold = read(L"DejaVuSansCondensed-Bold.ttf");
   ASSERT_FALSE(regular.empty() || bold.empty()) << "the prefix lacks the pinned font: run tools/wine/setup";
 
   for (const wchar_t* face : {L"Segoe UI", L"MS Shell Dlg", L"MS Shell Dlg 2", L"Tahoma"}) {
