@@ -57,8 +57,17 @@ int32_t CMyExtract::OpenPackage(std::u16string path) {
   return LoadIndex(package, platform::TempFolder());
 }
 
+uint64_t CMyExtract::StreamBytesIn() const {
+  const auto* my_zip = dynamic_cast<const CMyZip*>(zip_.get());
+  return my_zip ? my_zip->GetTotalIn() : 0;
+}
+
+void CMyExtract::NoteFailedFile(const std::u16string& path) {
+  if (first_failed_file_.empty()) first_failed_file_ = path;
+}
+
 bool CMyExtract::InflateStream(platform::File& package, uint32_t offset, uint32_t packed_size, platform::File& out,
-                               ExtractProgressProc progress, void* userData) {
+                               ExtractProgressProc progress, void* userData, bool payload) {
   if (!zip_) return false;
   if (package.Seek(offset, platform::SeekOrigin::kBegin) != static_cast<int64_t>(offset)) return false;
   zip_->InitStream(0);
@@ -67,6 +76,7 @@ bool CMyExtract::InflateStream(platform::File& package, uint32_t offset, uint32_
   while (zip_->FillInputBlock(package) != 0) {
     z = zip_->InflateStep(Z_NO_FLUSH);
     zip_->FlushOutputBlock(out);
+    if (payload) stream_bytes_in_ = StreamBytesIn();
     if (z != Z_OK) break;
     if (progress) {
       int32_t percent = static_cast<int32_t>(zip_->GetPercent());
@@ -79,6 +89,10 @@ bool CMyExtract::InflateStream(platform::File& package, uint32_t offset, uint32_
     zip_->FlushOutputBlock(out);
   }
   zip_->EndStream(0);
+  if (payload) {
+    payload_bytes_done_ += StreamBytesIn();
+    stream_bytes_in_ = 0;
+  }
   auto* my_zip = dynamic_cast<CMyZip*>(zip_.get());
   return z == Z_STREAM_END && !(my_zip && my_zip->WriteFailed());
 }
@@ -196,7 +210,10 @@ int32_t CMyExtract::ExtractEntry(platform::File& package, CZipFileIndexObject* e
   // Every write stays inside the folder the tree computes: the name is one
   // plain component, and the folder is a real place, not one relative to
   // whatever the current folder happens to be.
-  if (!IsSafeEntryName(entry->GetName()) || !IsRootedPath(folder)) return EXTRACT_ERR_DATA;
+  if (!IsSafeEntryName(entry->GetName()) || !IsRootedPath(folder)) {
+    NoteFailedFile(folder + entry->GetName());
+    return EXTRACT_ERR_DATA;
+  }
   const std::u16string path = folder + entry->GetName();
 
   if (entry->IsFolder()) {
@@ -211,11 +228,16 @@ int32_t CMyExtract::ExtractEntry(platform::File& package, CZipFileIndexObject* e
   }
   Trace(u"Create 3", path);
   platform::File out = platform::File::Open(path, platform::OpenMode::kCreateTruncate);
-  if (!out.IsOpen()) return EXTRACT_ERR_CREATE;
+  if (!out.IsOpen()) {
+    NoteFailedFile(path);
+    return EXTRACT_ERR_CREATE;
+  }
 
   const bool complete = entry->GetOffset() >= 0 &&
                         InflateStream(package, static_cast<uint32_t>(entry->GetOffset()),
-                                      static_cast<uint32_t>(entry->GetPackedSize()), out, progress, userData);
+                                      static_cast<uint32_t>(entry->GetPackedSize()), out, progress, userData,
+                                      true);
+  if (!complete) NoteFailedFile(path);
   if (progress) {
     int32_t percent = zip_ ? static_cast<int32_t>(zip_->GetPercent()) : 0;
     progress(PROGRESS_FILE_END, &percent, userData);

@@ -72,10 +72,22 @@ class CMyExtract : public CAbstractExtract {
   // Why the last index load failed, for tools that report it.
   const std::string& GetIndexError() const { return index_error_; }
 
+  // Packed bytes of payload streams inflated so far, the stream in progress
+  // included; with the packed sizes of the index this measures a run's
+  // progress in bytes. Only grows.
+  uint64_t GetPayloadBytesRead() const { return payload_bytes_done_ + stream_bytes_in_; }
+  // The target path of the first file that could not be written completely
+  // since the last ClearFailedFile(), or empty.
+  const std::u16string& GetFirstFailedFile() const { return first_failed_file_; }
+  void ClearFailedFile() { first_failed_file_.clear(); }
+
  private:
   // Inflates the stream at `offset` into `out`; true when it reached its end.
+  // A payload stream's consumed bytes are counted in GetPayloadBytesRead.
   bool InflateStream(platform::File& package, uint32_t offset, uint32_t packed_size, platform::File& out,
-                     ExtractProgressProc progress, void* userData);
+                     ExtractProgressProc progress, void* userData, bool payload = false);
+  uint64_t StreamBytesIn() const;
+  void NoteFailedFile(const std::u16string& path);
   // Creates each level of `path` ("Create <first>" per prefix, then
   // "Create <whole>" and the path itself), ignoring failures.
   void CreateFolderLevels(const std::u16string& path, const char16_t* prefix_trace, const char16_t* whole_trace);
@@ -87,6 +99,9 @@ class CMyExtract : public CAbstractExtract {
   std::u16string package_path_;
   std::u16string destination_;
   std::string index_error_;
+  uint64_t payload_bytes_done_ = 0;
+  uint64_t stream_bytes_in_ = 0;
+  std::u16string first_failed_file_;
 };
 
 // True when `path` names a place on a drive or share ("X:\..." or "\\..."),

@@ -54,6 +54,8 @@ class CMyZip : public CAbstractZip {
 
   // True when the last flush could not write every byte.
   bool WriteFailed() const { return write_failed_; }
+  // Input bytes the current (or last) stream has consumed.
+  uint64_t GetTotalIn() const { return stream_.total_in; }
 
  private:
   void ReleaseStream();

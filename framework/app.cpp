@@ -18,10 +18,11 @@ int CWinApp::Run(HINSTANCE instance, const wchar_t* command_line) {
   try {
     InitInstance();
   } catch (...) {
-    // Nothing escapes the entry point; the outcome reaches callers only
-    // through the result file.
+    // Nothing escapes the entry point, and a run that broke off is no
+    // success.
+    exit_code_ = 1;
   }
-  return 0;
+  return exit_code_;
 }
 
 void ShowMessageAndExit(UINT text_id) {

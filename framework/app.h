@@ -18,8 +18,10 @@ class CWinApp {
   CWinApp& operator=(const CWinApp&) = delete;
 
   // True ends the process at once; false after the framework's own exit
-  // processing. The exit code is 0 either way.
+  // processing. The exit code is what SetExitCode set, 0 by default.
   virtual BOOL InitInstance() = 0;
+
+  void SetExitCode(int code) { exit_code_ = code; }
 
   HINSTANCE GetInstanceHandle() const { return instance_; }
   // The argument text, without the program's own path.
@@ -32,6 +34,7 @@ class CWinApp {
  private:
   HINSTANCE instance_ = nullptr;
   std::u16string command_line_;
+  int exit_code_ = 0;
   static CWinApp* the_app_;
 };
 

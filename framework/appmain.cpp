@@ -1,5 +1,5 @@
 // The entry point of a program built on the framework: the global
-// application object runs, and the process ends with code 0.
+// application object runs, and the process ends with the code it chose.
 #include <windows.h>
 
 #include "framework/app.h"

@@ -60,5 +60,8 @@ class RegKey {
 
 // POSIX backend only: forget every key (tests start from an empty registry).
 void ResetPosixRegistry();
+// POSIX backend only: the key (created when missing) refuses every value
+// written to it with kErrorAccessDenied, as a key closed to the caller does.
+void MakePosixKeyReadOnly(uint32_t root, const std::u16string& path);
 
 }  // namespace platform

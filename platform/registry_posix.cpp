@@ -31,6 +31,7 @@ struct Value {
 struct Key {
   std::map<std::u16string, std::shared_ptr<Key>> children;  // by folded name
   std::map<std::u16string, Value> values;                   // by folded name
+  bool read_only = false;  // values cannot be set, as in a key closed to the caller
 };
 
 struct Registry {
@@ -136,6 +137,10 @@ bool RegKey::SetValue(const std::u16string& name, uint32_t type, const void* dat
   std::lock_guard<std::mutex> lock(registry.mutex);
   auto key = Lookup(registry, handle_);
   if (!key) return false;
+  if (key->read_only) {
+    SetLastError(kErrorAccessDenied);
+    return false;
+  }
   try {
     const auto* bytes = static_cast<const uint8_t*>(data);
     Value value;
@@ -173,6 +178,12 @@ std::optional<std::vector<uint8_t>> RegKey::QueryValue(const std::u16string& nam
   }
   if (type != nullptr) *type = found->second.type;
   return found->second.data;
+}
+
+void MakePosixKeyReadOnly(uint32_t root, const std::u16string& path) {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  if (auto key = Walk(registry, root, path, true)) key->read_only = true;
 }
 
 void ResetPosixRegistry() {

@@ -110,10 +110,11 @@ void CGlimmoraInstallApp::WriteSkinImages() {
   for (const SkinImage& image : kSkinImages) ExtractResourceToFile(image.id, L"Png", image.file);
 }
 
-void CGlimmoraInstallApp::SelectLanguageResources() {
+void CGlimmoraInstallApp::SelectLanguageResources(bool write_files) {
   const int32_t row = RowForUiLanguage(::GetUserDefaultUILanguage());
   g_language_index = row;
   language_copy_ = row;
+  if (!write_files) return;
   const LanguageRow& language = LanguageTable()[static_cast<size_t>(row)];
   ExtractResourceToFile(language.dll_id, L"SFX_DLL", u"Install.dll");
   ExtractResourceToFile(language.ini_id, L"Ini", u"install.ini");
@@ -174,41 +175,65 @@ std::u16string CGlimmoraInstallApp::ReadInstalledFolder() {
   return text;
 }
 
+void CGlimmoraInstallApp::RefuseSilently() {
+  AppendResultSection(g_result_path, false, ResultStyle::kSilent);
+  ::ExitProcess(1);
+}
+
 BOOL CGlimmoraInstallApp::InitInstance() {
   ::CoInitialize(nullptr);  // hosting of COM controls by the pages
-  if (!CheckSingleInstance()) return FALSE;
+  // The command line first: a silent run must never stop at a window, and
+  // its refusals are reported in the result file it names.
+  const std::u16string& arguments = GetCommandLineText();
+  const bool silent = IsSilentCommandLine(arguments);
+  if (auto path = ResultPathFromCommandLine(arguments)) {
+    g_result_path = ResultPathBytes(*path);
+    named_result_path_ = *path;
+  }
+  if (!CheckSingleInstance()) {
+    // The other setup program owns the installation and the result file;
+    // this one installed nothing, which a script must not take for success.
+    if (silent) SetExitCode(1);
+    return FALSE;
+  }
 
   temp_folder_ = platform::TempFolder() + u"GlimmoraInstallTemp\\";
   platform::CreateFolder(temp_folder_.substr(0, temp_folder_.size() - 1));
-  WriteSkinImages();
-  SelectLanguageResources();
-  LoadLanguageModule();
-  PrepareSplashRenderer();
+  // Nothing visual is prepared for a run that shows nothing.
+  if (!silent) WriteSkinImages();
+  SelectLanguageResources(!silent);
+  if (!silent) {
+    LoadLanguageModule();
+    PrepareSplashRenderer();
+  }
 
-  if (!IsSupportedWindows()) fw::ShowMessageAndExit(kMsgUnsupportedWindows);
-  if (!HasAdminRights()) fw::ShowMessageAndExit(kMsgNoAdminRights);
-
-  const std::u16string& arguments = GetCommandLineText();
-  if (auto path = ResultPathFromCommandLine(arguments)) g_result_path = ResultPathBytes(*path);
+  if (!IsSupportedWindows()) {
+    if (silent) RefuseSilently();
+    fw::ShowMessageAndExit(kMsgUnsupportedWindows);
+  }
+  if (!HasAdminRights()) {
+    if (silent) RefuseSilently();
+    fw::ShowMessageAndExit(kMsgNoAdminRights);
+  }
 
   const std::u16string own_path = platform::ModulePath();
   engine_.SetPackagePath(own_path);
   if (engine_.OpenPackage(own_path) != EXTRACT_OK) {
+    if (silent) RefuseSilently();
     // The message first; the caller's result file is written once it is
     // dismissed.
     const std::u16string text = fw::LoadString(kMsgDamagedPackage);
     const std::u16string caption = fw::LoadString(102);
     ::MessageBoxW(nullptr, W(text), W(caption), MB_OK | MB_ICONINFORMATION);
-    AppendResultLine(g_result_path, kResultHeader);
-    AppendResultLine(g_result_path, kResultFailed);
+    AppendResultSection(g_result_path, false, ResultStyle::kInteractive);
     ::ExitProcess(0);
   }
   product_version_ = engine_.GetProject()->GetProductInfo().GetVersion();
   platform::DebugOutput(product_version_);
 
-  if (IsSilentCommandLine(arguments)) {
+  if (silent) {
     SilentRun run{engine_, actions_, install_folder_, product_version_, g_language_index, g_result_path};
-    RunSilentInstallation(run);
+    SetExitCode(RunSilentInstallation(run).Succeeded() ? 0 : 1);
     return TRUE;
   }
 

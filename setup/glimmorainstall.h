@@ -9,6 +9,7 @@
 #include "build/extract.h"
 #include "framework/app.h"
 #include "setup/installactions.h"
+#include "setup/installation.h"
 #include "setup/renderer/window3drotator.h"
 #include "setup/wizard/pagefont.h"
 
@@ -25,7 +26,10 @@ class CGlimmoraInstallApp : public fw::CWinApp {
   int32_t language_copy_ = 1;
   std::u16string temp_folder_;     // ends in a backslash
   PageFonts fonts_;                // made by the pages on first use
+  std::u16string named_result_path_;  // the result file the command line named, or empty
+  InstallOutcome outcome_;         // of the interactive installation, for the finish page
 
+  // The engine opened at start-up; the installation uses it.
   CMyExtract& GetEngine() { return engine_; }
   CInstallActions& GetActions() { return actions_; }
 
@@ -33,7 +37,10 @@ class CGlimmoraInstallApp : public fw::CWinApp {
   bool CheckSingleInstance();
   bool ExtractResourceToFile(UINT id, const wchar_t* type, const std::u16string& file_name);
   bool ExtractResourceToSystem(UINT id, const wchar_t* type, const std::u16string& file_name);
-  void SelectLanguageResources();
+  void SelectLanguageResources(bool write_files);
+  // Ends a silent run that cannot install: the failure section, exit code 1,
+  // no window.
+  [[noreturn]] void RefuseSilently();
   bool PrepareSplashRenderer();
   bool IsSupportedWindows();
   bool HasAdminRights();

@@ -36,14 +36,17 @@ constexpr const char16_t* kSharedFiles[] = {
 
 void Trace(const std::u16string& text) { platform::DebugOutput(text); }
 
+// A value that cannot be written (a key closed to us, a full registry)
+// fails the action; the text is still stored whole when it can be.
+//
 // The product's string values are stored without their terminating zero
 // (twice the character count), as readers of these keys have always found
 // them; a reader into a zero-filled buffer gets the whole text. The system
 // counts a terminator in by itself when the character after the data is a
 // zero, so the data is handed over with a guard character behind it.
-void SetText(platform::RegKey& key, const std::u16string& name, const std::u16string& text) {
+bool SetText(platform::RegKey& key, const std::u16string& name, const std::u16string& text) {
   const std::u16string guarded = text + u'#';
-  key.SetValue(name, platform::kRegSz, guarded.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
+  return key.SetValue(name, platform::kRegSz, guarded.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
 }
 
 // Opens `path` below HKEY_LOCAL_MACHINE, then creates `subkey` below it, the
@@ -56,13 +59,13 @@ platform::RegKey OpenThenCreate(const std::u16string& path, const std::u16string
 
 // The driver copy of the 32-bit lines: "kvfilt.sys" in the system's
 // driver folder.
-void CopyDriver(const std::u16string& source, const std::u16string& system_folder) {
+bool CopyDriver(const std::u16string& source, const std::u16string& system_folder) {
   const std::u16string target = system_folder + u"\\Drivers\\kvfilt.sys";
   Trace(source);
   Trace(target);
-  platform::SetLastError(0);
-  platform::CopyFileOver(source, target);
-  if (platform::LastError() != 0) Trace(u"Copy File Failed");
+  if (platform::CopyFileOver(source, target)) return true;
+  Trace(u"Copy File Failed");
+  return false;
 }
 
 }  // namespace
@@ -72,14 +75,14 @@ CInstallActions::CInstallActions(StringLoader load_string) : load_string_(std::m
 bool CInstallActions::CreateShortcuts(int32_t flag) {
   const std::u16string target = install_folder_ + u"\\Glimmora.exe";
   const std::u16string programs = platform::SpecialFolderPath(kCsidlCommonPrograms);
-  platform::CreateFolder(programs + u"\\Tavrin");
+  platform::CreateFolder(programs + u"\\Tavrin");  // an existing folder is fine; a missing one fails the link
   const std::u16string start_menu_link = programs + load_string_(kStartMenuShortcutId);
-  MakeShortcut(&target, &start_menu_link, nullptr, nullptr, &install_folder_);
+  bool made = MakeShortcut(&target, &start_menu_link, nullptr, nullptr, &install_folder_);
   if (flag == 0) {
     const std::u16string desktop_link = platform::SpecialFolderPath(kCsidlCommonDesktop) + load_string_(kDesktopShortcutId);
-    MakeShortcut(&target, &desktop_link, nullptr, nullptr, &install_folder_);
+    made = MakeShortcut(&target, &desktop_link, nullptr, nullptr, &install_folder_) && made;
   }
-  return true;
+  return made;
 }
 
 bool CInstallActions::MakeShortcut(const std::u16string* target, const std::u16string* link_path,
@@ -95,8 +98,7 @@ bool CInstallActions::MakeShortcut(const std::u16string* target, const std::u16s
     link.icon_path = *working_folder + u"glimmora.ico";
     link.icon_index = 0;
   }
-  platform::SaveShellLink(link, *link_path);  // a failed link leaves no trace
-  return true;
+  return platform::SaveShellLink(link, *link_path);  // a failed link leaves no file behind
 }
 
 bool CInstallActions::InstallDriver() {
@@ -105,15 +107,13 @@ bool CInstallActions::InstallDriver() {
   if (version.major == 0) return false;  // the version could not be read
   if (version.major == 5) {
     Trace(u"Start Driver");
-    CopyDriver(install_folder_ + u"kvfilt.xp", system_folder);
-  } else if (version.major == 6) {
-    if (platform::IsWow64()) {
-      InstallDriver64();
-    } else {
-      CopyDriver(install_folder_ + u"kvfilt.vst", system_folder);
-    }
+    return CopyDriver(install_folder_ + u"kvfilt.xp", system_folder);
   }
-  return true;
+  if (version.major == 6) {
+    if (platform::IsWow64()) return InstallDriver64();
+    return CopyDriver(install_folder_ + u"kvfilt.vst", system_folder);
+  }
+  return true;  // no driver for other systems; start-up refuses them anyway
 }
 
 bool CInstallActions::InstallDriver64() {
@@ -125,41 +125,46 @@ bool CInstallActions::InstallDriver64() {
   Trace(system_folder);
   const std::u16string target = system_folder + u"\\Drivers\\kvfilt.sys";
   Trace(target);
-  platform::CopyFileOver(install_folder_ + u"kvfilt.x64", target);
-  return true;
+  if (platform::CopyFileOver(install_folder_ + u"kvfilt.x64", target)) return true;
+  Trace(u"Copy File Failed");
+  return false;
 }
 
 bool CInstallActions::RegisterUninstallEntry(const std::u16string& version, const std::u16string& display_name,
                                              const std::u16string& install_folder) {
   platform::RegKey entry = OpenThenCreate(kUninstallKey, kUninstallEntry);
   if (!entry.IsValid()) return false;
-  SetText(entry, u"DisplayName", display_name);
-  SetText(entry, u"UninstallString", install_folder + u"Remove.exe");
-  SetText(entry, u"Publisher", u"Tavrin");
-  SetText(entry, u"URLInfoAbout", kMakerWeb);
-  SetText(entry, u"URLUpdateInfo", kMakerWeb);
-  SetText(entry, u"DisplayVersion", version);
-  SetText(entry, u"InstallLocation", install_folder);
-  SetText(entry, u"Comments", u"Thanks for using Tavrin artificial intelligence product.");
-  SetText(entry, u"ReadMe", install_folder + u"Notes.txt");
-  SetText(entry, u"DisplayIcon", install_folder + u"glimmora.exe,0");
-  return true;
+  bool written = SetText(entry, u"DisplayName", display_name);
+  written = SetText(entry, u"UninstallString", install_folder + u"Remove.exe") && written;
+  written = SetText(entry, u"Publisher", u"Tavrin") && written;
+  written = SetText(entry, u"URLInfoAbout", kMakerWeb) && written;
+  written = SetText(entry, u"URLUpdateInfo", kMakerWeb) && written;
+  written = SetText(entry, u"DisplayVersion", version) && written;
+  written = SetText(entry, u"InstallLocation", install_folder) && written;
+  written = SetText(entry, u"Comments", u"Thanks for using Tavrin artificial intelligence product.") && written;
+  written = SetText(entry, u"ReadMe", install_folder + u"Notes.txt") && written;
+  written = SetText(entry, u"DisplayIcon", install_folder + u"glimmora.exe,0") && written;
+  return written;
 }
 
 bool CInstallActions::RegisterProductInfo(const std::u16string& name, const std::u16string& program_path,
                                           const std::u16string& install_folder, const std::u16string& version,
                                           const std::u16string& company, int32_t language_index) {
+  bool written = false;
   {
     platform::RegKey product = OpenThenCreate(kProductKeyParent, kProductKey);
-    if (!product.IsValid()) return false;
-    SetText(product, u"Name", name);
-    SetText(product, u"Version", version);
-    SetText(product, u"InstallPath", program_path);
-    SetText(product, u"InstallDir", install_folder);
-    SetText(product, u"company", company);
-    product.SetDword(u"Lang", static_cast<uint32_t>(language_index));
+    if (product.IsValid()) {
+      written = SetText(product, u"Name", name);
+      written = SetText(product, u"Version", version) && written;
+      written = SetText(product, u"InstallPath", program_path) && written;
+      written = SetText(product, u"InstallDir", install_folder) && written;
+      written = SetText(product, u"company", company) && written;
+      written = product.SetDword(u"Lang", static_cast<uint32_t>(language_index)) && written;
+    }
   }
-  return WriteDriverServiceKey();
+  // The service key is written even when the product key was refused: the
+  // driver copied a moment ago needs it to start.
+  return WriteDriverServiceKey() && written;
 }
 
 bool CInstallActions::WriteDriverServiceKey() {
@@ -167,40 +172,38 @@ bool CInstallActions::WriteDriverServiceKey() {
   // its driver folder, where InstallDriver put it.
   platform::RegKey service = OpenThenCreate(kServicesKey, kServiceName);
   if (!service.IsValid()) return false;
-  service.SetDword(u"Start", 1);
-  service.SetDword(u"Type", 1);
-  service.SetDword(u"ErrorControl", 0);
-  SetText(service, u"Group", u"Extended base");
-  return true;
+  bool written = service.SetDword(u"Start", 1);
+  written = service.SetDword(u"Type", 1) && written;
+  written = service.SetDword(u"ErrorControl", 0) && written;
+  written = SetText(service, u"Group", u"Extended base") && written;
+  return written;
 }
 
 bool CInstallActions::DeploySharedFiles() {
   const std::u16string windows_folder = platform::SpecialFolderPath(kCsidlWindows);
+  bool deployed = true;
   for (const char16_t* name : kSharedFiles) {
-    platform::CopyFileOver(install_folder_ + name, windows_folder + u"\\" + name);  // a missing source is fine
+    // A file the package does not deliver is not shared; one it delivered
+    // must arrive.
+    const std::u16string source = install_folder_ + name;
+    if (!platform::FileExists(source)) continue;
+    if (!platform::CopyFileOver(source, windows_folder + u"\\" + name)) {
+      Trace(u"Copy File Failed");
+      deployed = false;
+    }
   }
   // Only the last level is created; an existing folder keeps its rights.
-  platform::CreateFolderWithAccess(platform::SpecialFolderPath(kCsidlCommonAppData) + u"\\Glimmora",
-                                   kSharedFolderAccess);
-  RegisterComServer();
-  return true;
+  const std::u16string data_folder = platform::SpecialFolderPath(kCsidlCommonAppData) + u"\\Glimmora";
+  if (!platform::CreateFolderWithAccess(data_folder, kSharedFolderAccess) && !platform::FolderExists(data_folder)) {
+    deployed = false;
+  }
+  return RegisterComServer() && deployed;
 }
 
-void CInstallActions::RegisterComServer() {
+bool CInstallActions::RegisterComServer() {
   const std::u16string server = platform::SpecialFolderPath(kCsidlSystem) + u"\\Harrow.dll";
   Trace(server);
   const std::u16string parameters = u"/s \"" + server + u"\"";
   Trace(parameters);
-  platform::StartProgram(u"RegSvr32.exe", parameters);  // runs on its own; nobody waits for it
-}
-
-void RunInstallActions(CInstallActions& actions, const std::u16string& install_folder,
-                       const std::u16string& product_version, int32_t language_index) {
-  actions.SetInstallFolder(install_folder);
-  actions.CreateShortcuts(0);
-  actions.InstallDriver();
-  actions.RegisterUninstallEntry(product_version, kProductName, install_folder);
-  actions.RegisterProductInfo(kProductName, install_folder + u"Glimmora.exe", install_folder, product_version,
-                              kCompanyName, language_index);
-  actions.DeploySharedFiles();
+  return platform::StartProgram(u"RegSvr32.exe", parameters);  // runs on its own; nobody waits for it
 }

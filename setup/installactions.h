@@ -1,8 +1,8 @@
 // The fixed installation actions that follow extraction: shortcuts, the
 // driver, the uninstall entry, the product key with the driver's service key,
 // and the shared files with the shared data folder and COM registration.
-// Results are reported but the runners do not act on them: nothing is
-// rolled back.
+// Each action does all it can and answers false when any part of it failed,
+// so that the installation never reports success over a missing piece.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,7 @@ class CInstallActions {
   void SetInstallFolder(const std::u16string& folder) { install_folder_ = folder; }
   const std::u16string& GetInstallFolder() const { return install_folder_; }
 
-  // In the order the runners call them.
+  // In the order the installation calls them.
   bool CreateShortcuts(int32_t flag);
   bool InstallDriver();
   bool RegisterUninstallEntry(const std::u16string& version, const std::u16string& display_name,
@@ -38,7 +38,7 @@ class CInstallActions {
 
  private:
   bool WriteDriverServiceKey();
-  void RegisterComServer();
+  bool RegisterComServer();
 
   StringLoader load_string_;
   std::u16string install_folder_;
@@ -49,8 +49,3 @@ constexpr const char16_t* kProductName = u"Glimmora";
 constexpr const char16_t* kCompanyName = u"Corvanel";
 constexpr uint32_t kStartMenuShortcutId = 118;
 constexpr uint32_t kDesktopShortcutId = 126;
-
-// Runs the five actions in their fixed order for `install_folder` (ending in
-// a backslash), as both the silent run and the progress page do.
-void RunInstallActions(CInstallActions& actions, const std::u16string& install_folder,
-                       const std::u16string& product_version, int32_t language_index);

@@ -15,9 +15,20 @@ std::u16string WithBackslashes(std::u16string path) {
 
 }  // namespace
 
+std::u16string NormalizeFolderSeparators(const std::u16string& typed) {
+  std::u16string folder;
+  folder.reserve(typed.size());
+  for (char16_t c : typed) {
+    if (c == u'/') c = u'\\';
+    if (c == u'\\' && !folder.empty() && folder.back() == u'\\') continue;
+    folder += c;
+  }
+  return folder;
+}
+
 std::u16string CompleteInstallFolder(const std::u16string& chosen, bool repair_mode) {
-  std::u16string folder = chosen;
-  if (folder.empty() || (folder.back() != u'\\' && folder.back() != u'/')) folder += u'\\';
+  std::u16string folder = NormalizeFolderSeparators(chosen);
+  if (folder.empty() || folder.back() != u'\\') folder += u'\\';
   if (!repair_mode) folder += u"Glimmora\\";
   return folder;
 }

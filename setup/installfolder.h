@@ -13,7 +13,13 @@ constexpr size_t kMaxInstallPath = 259;
 constexpr size_t kReservedForInstalledFiles = 80;
 constexpr size_t kMaxTypedFolder = kMaxInstallPath - kReservedForInstalledFiles - 10;  // "Glimmora\" and a backslash
 
-// A trailing backslash, and in a new installation the product's own folder
+// The folder as typed with every "/" turned into "\" and each run of
+// separators made one: "C:/Tools//x" is "C:\Tools\x". Windows accepts both
+// spellings, but every path the installation builds and compares uses the
+// backslash form.
+std::u16string NormalizeFolderSeparators(const std::u16string& typed);
+
+// The normalised folder with a trailing backslash, and in a new installation the product's own folder
 // "Glimmora\" below the chosen one; a repair uses the installed folder as
 // it is.
 std::u16string CompleteInstallFolder(const std::u16string& chosen, bool repair_mode);

@@ -88,7 +88,7 @@ std::optional<int32_t> RowForSystemLanguage(uint16_t system_language) {
   return std::nullopt;
 }
 
-const std::vector<std::u16string>& SilentRunLists() {
+const std::vector<std::u16string>& InstallationLists() {
   // The language-table order, except that "Korean" comes before "Tranditional".
   static const std::vector<std::u16string> lists = [] {
     std::vector<std::u16string> names{u"Common"};

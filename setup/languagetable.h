@@ -31,6 +31,7 @@ int32_t RowForUiLanguage(uint16_t ui_language);
 // its primary language matches no row.
 std::optional<int32_t> RowForSystemLanguage(uint16_t system_language);
 
-// The extract lists a silent run installs, in its order: "Common", then the
-// language lists.
-const std::vector<std::u16string>& SilentRunLists();
+// The extract lists every installation installs, silent or through the
+// wizard, in this order: "Common", then the language lists ("Korean" before
+// "Tranditional").
+const std::vector<std::u16string>& InstallationLists();

@@ -13,3 +13,12 @@ void AppendResultLine(const std::string& path, const std::string& text) {
   if (line.size() > 259) line.resize(259);  // the line buffer holds 260 bytes with its zero
   file.Write(line.data(), line.size());
 }
+
+void AppendResultSection(const std::string& path, bool succeeded, ResultStyle style) {
+  AppendResultLine(path, kResultHeader);
+  if (!succeeded) {
+    AppendResultLine(path, kResultFailed);
+  } else {
+    AppendResultLine(path, style == ResultStyle::kSilent ? kResultSilentOk : kResultInteractiveOk);
+  }
+}

@@ -13,3 +13,10 @@ constexpr const char* kResultFailed = "ResultCode = -1";
 // when missing. A file that cannot be opened (held by another program, bad
 // path) loses the line; nothing is reported.
 void AppendResultLine(const std::string& path, const std::string& text);
+
+enum class ResultStyle { kSilent, kInteractive };
+
+// The section of one finished run: "[ResponseResult]", then the success
+// line of its style ("ResultCode=0" silent, "ResultCode = 0" interactive,
+// spaced as callers have always parsed them) or "ResultCode = -1".
+void AppendResultSection(const std::string& path, bool succeeded, ResultStyle style);

@@ -1,15 +1,14 @@
-// The unattended installation: every extract list into the default install
-// folder, the installation actions, and the result-file section.
+// The unattended installation: the one installation routine into the
+// default install folder, then the result-file section.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "build/extract.h"
-#include "setup/installactions.h"
+#include "setup/installation.h"
 
 struct SilentRun {
-  CAbstractExtract& engine;
+  CMyExtract& engine;
   CInstallActions& actions;
   std::u16string install_folder;   // a backslash is appended when missing
   std::u16string product_version;
@@ -18,8 +17,7 @@ struct SilentRun {
 };
 
 // Runs the installation and appends its section to the result file:
-// "ResultCode=0" when every list the package carries extracted completely,
-// "ResultCode = -1" when any of them failed (a damaged stream, an unwritable
-// file). A list the package does not carry is no failure. The actions run
-// either way. Returns whether the run succeeded.
-bool RunSilentInstallation(SilentRun& run);
+// "ResultCode=0" when every list the package carries extracted completely
+// and every action succeeded, "ResultCode = -1" otherwise. Returns the
+// outcome; the process's exit code follows it.
+InstallOutcome RunSilentInstallation(SilentRun& run);

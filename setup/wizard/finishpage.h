@@ -1,7 +1,11 @@
-// The wizard's last page: done, and restart now or later.
+// The wizard's last page: done, and restart now or later; or, after an
+// installation that did not complete, what failed.
 #pragma once
 
+#include <string>
+
 #include "framework/gdi.h"
+#include "setup/installation.h"
 #include "skin/skindialog.h"
 #include "skin/transparentstatic.h"
 
@@ -20,7 +24,11 @@ class CDialogOK : public CSkinDialog {
   void OnCancel() override {}
 
  private:
+  // Replaces the success line with the report of what failed.
+  void ShowFailure(const InstallOutcome& outcome, const std::u16string& result_path, HFONT base);
+
   int choice_ = 0;
+  fw::ScopedFont failure_font_;
   CTransparentStatic2 success_;
   fw::ScopedBrush black_;  // made once, handed out for every control-colour request
 };

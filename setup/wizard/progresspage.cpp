@@ -16,9 +16,7 @@ constexpr UINT_PTR kStartTimer = 1;
 }  // namespace
 
 CGlimmoraInstallDlg::CGlimmoraInstallDlg()
-    : CSkinDialog(IDD_PROGRESS_PAGE, L"GlimmoraInstallDlg"),
-      actions_([](uint32_t id) { return fw::LoadString(id); }),
-      black_(::CreateSolidBrush(RGB(0, 0, 0))) {}
+    : CSkinDialog(IDD_PROGRESS_PAGE, L"GlimmoraInstallDlg"), black_(::CreateSolidBrush(RGB(0, 0, 0))) {}
 
 void CGlimmoraInstallDlg::DoDataExchange() { DDX_Control(kStatus, status_); }
 
@@ -31,14 +29,15 @@ BOOL CGlimmoraInstallDlg::OnInitDialog() {
   ::SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   ::SendMessageW(bar, PBM_SETSTEP, 1, 0);
   ::SendMessageW(bar, PBM_SETPOS, 0, 0);
-  install_folder_ = GetSetupApp()->install_folder_;
   ::SetTimer(GetSafeHwnd(), kStartTimer, 100, nullptr);
   return TRUE;
 }
 
-void CGlimmoraInstallDlg::SetStatus(UINT string_id) {
-  const std::u16string text = fw::LoadString(string_id);
+void CGlimmoraInstallDlg::OnStatus(uint32_t status_id) {
+  const std::u16string text = fw::LoadString(status_id);
   status_.SetWindowText(std::wstring(text.begin(), text.end()));
+  ::ShowWindow(status_.GetSafeHwnd(), SW_SHOW);
+  ::UpdateWindow(GetSafeHwnd());
   // Someone watching the steps from outside (the interactive tests) may ask
   // for each line to stand a moment; the steps are too quick to be seen.
   static const DWORD hold = [] {
@@ -48,64 +47,34 @@ void CGlimmoraInstallDlg::SetStatus(UINT string_id) {
   if (hold > 0 && hold <= 5000) ::Sleep(hold);
 }
 
-void CGlimmoraInstallDlg::OnTimer(UINT_PTR id) {
-  if (id != kStartTimer) return;
-  ::KillTimer(GetSafeHwnd(), kStartTimer);  // one tick only: no second run
-  working_ = true;
-  // The template's own text is never seen: the first line shown is the copying one.
-  SetStatus(IDS_STATUS_COPYING);
-  ::ShowWindow(status_.GetSafeHwnd(), SW_SHOW);
-  ::UpdateWindow(GetSafeHwnd());
-
-  wchar_t own_path[MAX_PATH] = {};
-  ::GetModuleFileNameW(::GetModuleHandleW(nullptr), own_path, MAX_PATH);
-  const std::u16string package(reinterpret_cast<const char16_t*>(own_path));
-  engine_.SetPackagePath(package);
-  if (engine_.OpenPackage(package) != EXTRACT_OK) {
-    const std::u16string text = fw::LoadString(IDS_DAMAGED_PACKAGE);
-    const std::u16string caption = fw::LoadString(IDS_CAPTION);
-    ::MessageBoxW(GetSafeHwnd(), reinterpret_cast<const wchar_t*>(text.c_str()),
-                  reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | MB_ICONINFORMATION);
-    AppendResultLine(g_result_path, kResultHeader);
-    AppendResultLine(g_result_path, kResultFailed);
-    ::ExitProcess(0);
-  }
-
-  // The folder the wizard settled on, with exactly one trailing backslash.
-  install_folder_ = GetSetupApp()->install_folder_;
-  if (install_folder_.empty() || install_folder_.back() != u'\\') install_folder_ += u'\\';
-  engine_.SetDestDir(install_folder_);
-  engine_.ExtractListTo(install_folder_, u"Common", &CGlimmoraInstallDlg::ProgressCallback, this);
-
-  const std::u16string& version = GetSetupApp()->product_version_;
-  actions_.SetInstallFolder(install_folder_);
-  SetStatus(IDS_STATUS_SHORTCUTS);
-  actions_.CreateShortcuts(0);
-  SetStatus(IDS_STATUS_DRIVERS);
-  actions_.InstallDriver();
-  SetStatus(IDS_STATUS_UNINSTALL);
-  actions_.RegisterUninstallEntry(version, kProductName, install_folder_);
-  SetStatus(IDS_STATUS_SOFTWARE);
-  actions_.RegisterProductInfo(kProductName, install_folder_ + u"Glimmora.exe", install_folder_, version,
-                               kCompanyName, g_language_index);
-  SetStatus(IDS_STATUS_SOFTWARE);
-  actions_.DeploySharedFiles();
-
-  AppendResultLine(g_result_path, kResultHeader);
-  AppendResultLine(g_result_path, kResultInteractiveOk);
-  working_ = false;
-  if (auto* wizard = dynamic_cast<CDialogWizard*>(fw::CWnd::FromHandlePermanent(GetParent()))) wizard->NextPage();
+void CGlimmoraInstallDlg::OnProgress(int32_t percent) {
+  ::SendDlgItemMessageW(GetSafeHwnd(), kProgress, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
-void CGlimmoraInstallDlg::ProgressCallback(int32_t code, int32_t*, void* user_data) {
+void CGlimmoraInstallDlg::OnEngineEvent() {
   // Keeps the wizard painted and movable while files are written.
   MSG message;
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
-  auto* page = static_cast<CGlimmoraInstallDlg*>(user_data);
-  if (code == PROGRESS_FILE_END && page) ::SendDlgItemMessageW(page->GetSafeHwnd(), kProgress, PBM_STEPIT, 0, 0);
+}
+
+void CGlimmoraInstallDlg::OnTimer(UINT_PTR id) {
+  if (id != kStartTimer) return;
+  ::KillTimer(GetSafeHwnd(), kStartTimer);  // one tick only: no second run
+  working_ = true;
+
+  // The package was opened at start-up (a damaged one never gets this far);
+  // the wizard settled the folder, with its trailing backslash.
+  CGlimmoraInstallApp* app = GetSetupApp();
+  const InstallationRequest request{app->GetEngine(), app->GetActions(), app->install_folder_,
+                                    app->product_version_, g_language_index};
+  app->outcome_ = RunInstallation(request, this);
+  AppendResultSection(g_result_path, app->outcome_.Succeeded(), ResultStyle::kInteractive);
+
+  working_ = false;
+  if (auto* wizard = dynamic_cast<CDialogWizard*>(fw::CWnd::FromHandlePermanent(GetParent()))) wizard->NextPage();
 }
 
 LRESULT CGlimmoraInstallDlg::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {

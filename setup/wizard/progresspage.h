@@ -1,24 +1,22 @@
-// The wizard's fourth page: performs the interactive installation inside
-// its first timer tick, keeping the wizard alive through the extraction's
-// progress callback, one status line per action.
+// The wizard's fourth page: runs the installation inside its first timer
+// tick and shows it: the status line, the bar over the bytes of every list,
+// and a message pump that keeps the wizard painted. The work itself is the
+// installation routine that the silent run uses too.
 #pragma once
 
 #include <string>
 
-#include "build/extract.h"
 #include "framework/gdi.h"
-#include "setup/installactions.h"
+#include "setup/installation.h"
 #include "skin/skindialog.h"
 #include "skin/transparentstatic.h"
 
-class CGlimmoraInstallDlg : public CSkinDialog {
+class CGlimmoraInstallDlg : public CSkinDialog, private InstallationObserver {
  public:
   CGlimmoraInstallDlg();
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   // True from the first tick until the installation has finished.
   bool IsWorking() const { return working_; }
-
-  static void ProgressCallback(int32_t code, int32_t* percent, void* user_data);
 
  protected:
   void DoDataExchange() override;
@@ -28,12 +26,13 @@ class CGlimmoraInstallDlg : public CSkinDialog {
 
  private:
   void OnTimer(UINT_PTR id);
-  void SetStatus(UINT string_id);
 
-  CInstallActions actions_;
-  CMyExtract engine_;
+  // What the installation reports.
+  void OnStatus(uint32_t status_id) override;
+  void OnProgress(int32_t percent) override;
+  void OnEngineEvent() override;
+
   CTransparentStatic2 status_;
-  std::u16string install_folder_;
   bool working_ = false;
   fw::ScopedBrush black_;  // made once, handed out for every control-colour request
 };

@@ -158,6 +158,7 @@ void CDialogWizard::ShowPage() {
 
 bool CDialogWizard::SettleInstallFolder() {
   CGlimmoraInstallApp* app = GetSetupApp();
+  // Separators are normalised first, so the folder checked is the folder used.
   const std::u16string completed = CompleteInstallFolder(app->install_folder_, repair_mode_ != 0);
   const bool usable = app->install_folder_.size() > 1 &&
                       CheckInstallFolderText(completed, kReservedForInstalledFiles) == FolderProblem::kNone &&

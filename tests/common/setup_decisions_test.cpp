@@ -39,8 +39,8 @@ TEST(LanguageTable, SystemLanguageSelectsByPrimaryAndSubLanguage) {
   for (const Case& c : cases) EXPECT_EQ(RowForSystemLanguage(c.lang), c.row) << std::hex << c.lang;
 }
 
-TEST(LanguageTable, SilentRunListsPutKoreanBeforeTranditional) {
-  const auto& lists = SilentRunLists();
+TEST(LanguageTable, InstallationListsPutKoreanBeforeTranditional) {
+  const auto& lists = InstallationLists();
   ASSERT_EQ(lists.size(), 23u);
   EXPECT_EQ(lists[0], u"Common");
   EXPECT_EQ(lists[5], u"Russia");
@@ -50,7 +50,7 @@ TEST(LanguageTable, SilentRunListsPutKoreanBeforeTranditional) {
   EXPECT_EQ(lists[22], u"Turkish");
 }
 
-TEST(CommandLine, ResultPathAndSilentSwitchAreSubstringSearches) {
+TEST(CommandLine, ResultPathAfterF2AndTheSilentSwitchAsAWordOfItsOwn) {
   struct Case {
     const char16_t* line;
     std::optional<std::u16string> path;
@@ -58,16 +58,26 @@ TEST(CommandLine, ResultPathAndSilentSwitchAreSubstringSearches) {
   } cases[] = {
       {u"/S", std::nullopt, true},
       {u"", std::nullopt, false},
-      {u"-f2D:\\r.log /S", u"D:\\r.log /S", true},
+      {u"-f2D:\\r.log /S", u"D:\\r.log", true},           // the switch ends the path
+      {u"-f2D:\\r.log   -s  ", u"D:\\r.log", true},
       {u"-f2 D:\\r.log", u" D:\\r.log", false},
-      {u"-f2C:\\setup\\r.log", u"C:\\setup\\r.log", true},  // "\s" in the path
+      {u"-f2C:\\setup\\r.log", u"C:\\setup\\r.log", false},  // "\s" inside a path is no switch
+      {u"-f2C:\\my-stuff\\r.log", u"C:\\my-stuff\\r.log", false},
+      {u"-f2C:\\My Results\\r.log", u"C:\\My Results\\r.log", false},
+      {u"-f2C:\\My Results\\r.log /s", u"C:\\My Results\\r.log", true},
       {u"/S -f2C:\\out.txt", u"C:\\out.txt", true},
+      {u"/S -f2C:\\My Results\\s", u"C:\\My Results\\s", true},
       {u"-f2", u"", false},
+      {u"/S -f2", u"", true},
       {u"-f2a-f2b", u"a-f2b", false},
       {u"-F2x", std::nullopt, false},
       {u"-s", std::nullopt, true},
       {u"\\S", std::nullopt, true},
+      {u"\ts", std::nullopt, false},
       {u"/x", std::nullopt, false},
+      {u"/Sx", std::nullopt, false},
+      {u"x/S", std::nullopt, false},
+      {u"/q\t-S", std::nullopt, true},  // a tab separates words too
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ResultPathFromCommandLine(c.line), c.path) << platform::ToUtf8(c.line);

@@ -10,7 +10,12 @@
 namespace {
 
 TEST(InstallFolder, CompletionAddsOneBackslashAndTheProductFolderOnlyWhenNew) {
-  EXPECT_EQ(CompleteInstallFolder(u"C:/Tools", false), u"C:/Tools\\Glimmora\\");
+  // The folder typed is the folder used: forward slashes and doubled
+  // separators would leave the installation's paths unrooted or unequal.
+  EXPECT_EQ(CompleteInstallFolder(u"C:/Tools", false), u"C:\\Tools\\Glimmora\\");
+  EXPECT_EQ(CompleteInstallFolder(u"C:/Tools/", false), u"C:\\Tools\\Glimmora\\");
+  EXPECT_EQ(CompleteInstallFolder(u"C:\\\\Tools//\\x", false), u"C:\\Tools\\x\\Glimmora\\");
+  EXPECT_EQ(CompleteInstallFolder(u"D:/Apps/Glimmora", true), u"D:\\Apps\\Glimmora\\");
   EXPECT_EQ(CompleteInstallFolder(u"C:\\Tools\\", false), u"C:\\Tools\\Glimmora\\");
   EXPECT_EQ(CompleteInstallFolder(u"D:\\Apps\\Glimmora\\", true), u"D:\\Apps\\Glimmora\\");
   EXPECT_EQ(CompleteInstallFolder(u"D:\\Apps\\Glimmora", true), u"D:\\Apps\\Glimmora\\");

@@ -1,8 +1,13 @@
-// The silent installation on the described system of the POSIX platform:
-// files where their lists put them, every registry value, the shortcuts, the
-// driver for each system, the registration command and the result file.
+// The installation routine and the silent run on the described system of
+// the POSIX platform: files where their lists put them, every registry
+// value, the shortcuts, the driver for each system, the registration
+// command, the result file; what a failure of each part reports; and the
+// progress the routine measures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <map>
 
 #include "build/mybuild.h"
@@ -10,6 +15,7 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "setup/failurereport.h"
 #include "setup/resultfile.h"
 #include "setup/silentrun.h"
 #include "support/entries.h"
@@ -21,6 +27,8 @@ using namespace testing_support;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+void RemoveAll(const std::u16string& path) { std::filesystem::remove_all(platform::HostPath(path)); }
 
 std::u16string Strings(uint32_t id) {
   return id == 118 ? u"\\Tavrin\\Tavrin Glimmora.lnk" : u"\\Tavrin Glimmora.lnk";
@@ -88,13 +96,40 @@ class SilentInstall : public ::testing::Test {
     return dir_ + u"setup.exe";
   }
 
-  bool Run(const std::u16string& package, const std::string& result_path) {
+  InstallOutcome Run(const std::u16string& package, const std::string& result_path) {
     CMyExtract engine;
     engine.SetPackagePath(package);
     EXPECT_EQ(engine.OpenPackage(package), EXTRACT_OK);
     CInstallActions actions(&Strings);
     SilentRun run{engine, actions, folder_.substr(0, folder_.size() - 1), u"3.5.0.7", 19, result_path};
     return RunSilentInstallation(run);
+  }
+
+  // Flips a byte in the middle of the stream of the file `name`.
+  void DamageStreamOf(const std::u16string& package, const std::u16string& name) {
+    CMyExtract engine;
+    engine.SetPackagePath(package);
+    ASSERT_EQ(engine.OpenPackage(package), EXTRACT_OK);
+    const CZipFileIndexObject* found = nullptr;
+    for (const auto& list : engine.GetProject()->GetExtractLists()) {
+      FindEntry(list->GetTree().GetRoot(), name, &found);
+    }
+    ASSERT_NE(found, nullptr);
+    Bytes bytes = ReadFileBytes(package);
+    bytes[static_cast<size_t>(found->GetOffset() + found->GetPackedSize() / 2)] ^= 0x55;
+    WriteFileBytes(package, bytes);
+  }
+
+  static void FindEntry(CNode* node, const std::u16string& name, const CZipFileIndexObject** found) {
+    if (auto* entry = dynamic_cast<CZipFileIndexObject*>(node->GetData())) {
+      if (!entry->IsFolder() && entry->GetName() == name) *found = entry;
+    }
+    for (size_t i = 0; i < node->GetChildCount(); ++i) FindEntry(node->GetChild(i), name, found);
+  }
+
+  std::string ResultText(const std::u16string& path) {
+    const Bytes bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
   }
 
   std::u16string Text(const std::u16string& key, const std::u16string& name) {
@@ -127,7 +162,9 @@ TEST_F(SilentInstall, InstallsFilesKeysShortcutsDriverAndReportsSuccess) {
   const std::u16string package = BuildPackage();
   const std::string result = platform::HostPath(dir_ + u"result.txt");
   WriteFileBytes(dir_ + u"result.txt", {'o', 'l', 'd', '\r', '\n'});
-  ASSERT_TRUE(Run(package, platform::ToAnsi(dir_ + u"result.txt")));
+  const InstallOutcome outcome = Run(package, platform::ToAnsi(dir_ + u"result.txt"));
+  ASSERT_TRUE(outcome.Succeeded());
+  EXPECT_TRUE(outcome.driver_installed);
 
   for (const char16_t* name : {u"Glimmora.exe", u"Remove.exe", u"Notes.txt", u"readme.txt"}) {
     EXPECT_EQ(ReadFileBytes(folder_ + name), files_[name]) << platform::ToUtf8(name);
@@ -217,18 +254,155 @@ TEST_F(SilentInstall, DriverFollowsTheSystem) {
   }
 }
 
-TEST_F(SilentInstall, ADamagedStreamInstallsTheRestAndReportsFailure) {
+// Each part that fails makes the run a failure, names itself as the first
+// failure, and leaves the rest installed.
+TEST_F(SilentInstall, EveryFailureIsReportedAndTheRestStillInstalls) {
+  const std::u16string system = platform::SpecialFolderPath(0x25);
+  const std::u16string windows = platform::SpecialFolderPath(0x24);
+  struct Case {
+    const char* label;
+    std::function<void(const std::u16string& package)> spoil;
+    InstallStep step;
+    std::u16string list;
+    int32_t list_result;
+    std::u16string file;
+    bool driver_installed;
+  } cases[] = {
+      {"damaged stream in Common",
+       [&](const std::u16string& p) { DamageStreamOf(p, u"Glimmora.exe"); },
+       InstallStep::kFiles, u"Common", EXTRACT_ERR_DATA, folder_ + u"Glimmora.exe", true},
+      {"damaged stream in a language list",
+       [&](const std::u16string& p) { DamageStreamOf(p, u"readme.txt"); },
+       InstallStep::kFiles, u"English", EXTRACT_ERR_DATA, folder_ + u"readme.txt", true},
+      {"an unwritable file",
+       [&](const std::u16string&) {
+         RemoveAll(folder_ + u"Notes.txt");
+         platform::CreateFolder(folder_ + u"Notes.txt");  // a folder holds the file's name
+       },
+       InstallStep::kFiles, u"Common", EXTRACT_ERR_CREATE, folder_ + u"Notes.txt", true},
+      {"a shortcut that cannot be saved",
+       [&](const std::u16string&) {
+         platform::CreateFolder(platform::SpecialFolderPath(0x19) + u"\\Tavrin Glimmora.lnk");
+       },
+       InstallStep::kShortcuts, u"", EXTRACT_OK, u"", true},
+      {"the driver copy",
+       [&](const std::u16string&) { RemoveAll(system + u"\\Drivers"); },
+       InstallStep::kDriver, u"", EXTRACT_OK, u"", false},
+      {"a registry value that cannot be written",
+       [&](const std::u16string&) {
+         platform::MakePosixKeyReadOnly(platform::kLocalMachine,
+                                        u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmora3.5");
+       },
+       InstallStep::kUninstallEntry, u"", EXTRACT_OK, u"", true},
+      {"the driver's service key",
+       [&](const std::u16string&) {
+         platform::MakePosixKeyReadOnly(platform::kLocalMachine, u"SYSTEM\\CurrentControlSet\\Services\\kvfilt");
+       },
+       InstallStep::kProductInfo, u"", EXTRACT_OK, u"", true},
+      {"a delivered shared file that cannot be copied",
+       [&](const std::u16string&) { platform::CreateFolder(windows + u"\\Nuvel.dll"); },
+       InstallStep::kSharedFiles, u"", EXTRACT_OK, u"", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    SetUp();
+    const std::u16string package = BuildPackage();
+    c.spoil(package);
+    const std::u16string result = dir_ + u"result.txt";
+    const InstallOutcome outcome = Run(package, platform::ToAnsi(result));
+    EXPECT_FALSE(outcome.Succeeded());
+    EXPECT_EQ(outcome.failed_step, c.step);
+    EXPECT_EQ(platform::ToUtf8(outcome.failed_list), platform::ToUtf8(c.list));
+    EXPECT_EQ(outcome.list_result, c.list_result);
+    EXPECT_EQ(platform::ToUtf8(outcome.failed_file), platform::ToUtf8(c.file));
+    EXPECT_EQ(outcome.driver_installed, c.driver_installed);
+    EXPECT_EQ(ResultText(result), "[ResponseResult]\r\nResultCode = -1\r\n");
+    // The rest went on: the other files and the product key are there.
+    EXPECT_EQ(ReadFileBytes(folder_ + u"Remove.exe"), files_[u"Remove.exe"]);
+    EXPECT_EQ(Text(u"SOFTWARE\\Tavrin\\Glimmora", u"InstallDir"), folder_);
+    RemoveAll(folder_ + u"Notes.txt");
+    RemoveAll(platform::SpecialFolderPath(0x19) + u"\\Tavrin Glimmora.lnk");
+    RemoveAll(windows + u"\\Nuvel.dll");
+  }
+}
+
+// A package that carries only some of the language lists installs them and
+// succeeds: the lists it lacks are not failures.
+TEST_F(SilentInstall, ListsThePackageDoesNotCarryAreNoFailure) {
+  const InstallOutcome outcome = Run(BuildPackage(), platform::ToAnsi(dir_ + u"result.txt"));
+  EXPECT_TRUE(outcome.Succeeded());
+  EXPECT_EQ(ResultText(dir_ + u"result.txt"), "[ResponseResult]\r\nResultCode=0\r\n");
+}
+
+class Recorder : public InstallationObserver {
+ public:
+  explicit Recorder(std::function<void()> at_end) : at_end_(std::move(at_end)) {}
+  void OnStatus(uint32_t id) override { statuses.push_back(id); }
+  void OnProgress(int32_t percent) override {
+    percents.push_back(percent);
+    if (percent == 100) at_end_();
+  }
+  void OnEngineEvent() override { ++events; }
+  std::vector<uint32_t> statuses;
+  std::vector<int32_t> percents;
+  int events = 0;
+
+ private:
+  std::function<void()> at_end_;
+};
+
+TEST_F(SilentInstall, ProgressRisesByBytesToItsEndExactlyWhenTheLastFileIsWritten) {
+  // Files of very different sizes: a bar that stepped per file would be
+  // far off in the middle.
+  files_[u"Glimmora.exe"] = PatternBytes(400000, 7);
+  WriteFileBytes(dir_ + u"Glimmora.exe", files_[u"Glimmora.exe"]);
   const std::u16string package = BuildPackage();
-  // Flip a byte inside the first payload stream (Glimmora.exe).
-  Bytes bytes = ReadFileBytes(package);
-  bytes[5000 + 40] ^= 0x55;
-  WriteFileBytes(package, bytes);
-  const std::u16string result = dir_ + u"result.txt";
-  EXPECT_FALSE(Run(package, platform::ToAnsi(result)));
-  EXPECT_EQ(ReadFileBytes(folder_ + u"Remove.exe"), files_[u"Remove.exe"]);
-  EXPECT_EQ(Text(u"SOFTWARE\\Tavrin\\Glimmora", u"InstallDir"), folder_) << "the actions still ran";
-  const std::string text(reinterpret_cast<const char*>(ReadFileBytes(result).data()), ReadFileBytes(result).size());
-  EXPECT_EQ(text, "[ResponseResult]\r\nResultCode = -1\r\n");
+  CMyExtract engine;
+  engine.SetPackagePath(package);
+  ASSERT_EQ(engine.OpenPackage(package), EXTRACT_OK);
+  CInstallActions actions(&Strings);
+  bool last_file_complete_at_100 = false;
+  Recorder recorder([&] {
+    // readme.txt, of the "English" list, is the run's last file.
+    last_file_complete_at_100 = ReadFileBytes(folder_ + u"readme.txt") == files_[u"readme.txt"];
+  });
+  const InstallOutcome outcome = RunInstallation({engine, actions, folder_, u"3.5.0.7", 1}, &recorder);
+  ASSERT_TRUE(outcome.Succeeded());
+
+  ASSERT_FALSE(recorder.percents.empty());
+  EXPECT_EQ(recorder.percents.front(), 0);
+  EXPECT_EQ(recorder.percents.back(), 100);
+  EXPECT_EQ(std::count(recorder.percents.begin(), recorder.percents.end(), 100), 1);
+  EXPECT_TRUE(std::is_sorted(recorder.percents.begin(), recorder.percents.end()));
+  EXPECT_EQ(std::adjacent_find(recorder.percents.begin(), recorder.percents.end()), recorder.percents.end());
+  EXPECT_GT(recorder.percents.size(), 5u) << "the big file moves the bar while it is written";
+  EXPECT_TRUE(last_file_complete_at_100);
+  EXPECT_GT(recorder.events, 0);
+  EXPECT_EQ(recorder.statuses, (std::vector<uint32_t>{110, 109, 111, 112, 113, 113}));
+}
+
+TEST(FailureReport, NamesTheFileTheListOrTheStepAndTheResultFile) {
+  const auto text = [](uint32_t id) { return u"<" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10)) + u">"; };
+  InstallOutcome ok;
+  EXPECT_EQ(DescribeFailedInstallation(ok, u"C:\\r.log", text), u"");
+
+  InstallOutcome file;
+  file.failed_step = InstallStep::kFiles;
+  file.failed_list = u"Common";
+  file.list_result = EXTRACT_ERR_DATA;
+  file.failed_file = u"C:\\Tools\\Glimmora\\Glimmora.exe";
+  EXPECT_EQ(DescribeFailedInstallation(file, u"", text), u"<1>\n<2>\nC:\\Tools\\Glimmora\\Glimmora.exe");
+
+  InstallOutcome list = file;
+  list.failed_file.clear();
+  list.list_result = EXTRACT_ERR_OPEN;
+  EXPECT_EQ(DescribeFailedInstallation(list, u"C:\\r.log", text), u"<1>\n<3>\nCommon (1000)\n<5>\nC:\\r.log");
+
+  InstallOutcome step;
+  step.failed_step = InstallStep::kSharedFiles;  // named by "Registering components" (114)
+  EXPECT_EQ(DescribeFailedInstallation(step, u"", text), u"<1>\n<4>\n<4>");
+  step.failed_step = InstallStep::kDriver;       // "Installing drivers" (111)
+  EXPECT_EQ(DescribeFailedInstallation(step, u"", text), u"<1>\n<4>\n<1>");
 }
 
 TEST(ResultFile, AppendsLinesAndCreatesTheFile) {
