@@ -22,8 +22,15 @@ CArchiveException::CArchiveException(Cause cause, const std::string& what, size_
 CArchive::CArchive(std::vector<uint8_t>& out) : out_(&out) {}
 
 CArchive::CArchive(const uint8_t* data, size_t size, ClassLookup lookup)
-    : data_(data), size_(size), lookup_(lookup) {
+    : data_(data), size_(size), lookup_(lookup), objects_left_(kFreeObjects + size / kBytesPerObject) {
   loaded_.emplace_back();  // index 0: the null object
+}
+
+void CArchive::CountObject() {
+  if (objects_left_ == 0) {
+    Fail(CArchiveException::kBadLength, "more objects than " + std::to_string(size_) + " bytes of input may hold");
+  }
+  --objects_left_;
 }
 
 void CArchive::Fail(CArchiveException::Cause cause, const std::string& what) const {
@@ -263,9 +270,13 @@ std::shared_ptr<CObject> CArchive::ReadObject() {
     if (!loaded_[value].complete) {
       Fail(CArchiveException::kBadIndex, "object " + std::to_string(value) + " refers to itself");
     }
+    // A reference costs two bytes and a reference in memory: many of them
+    // count like objects.
+    CountObject();
     return loaded_[value].object;
   }
 
+  CountObject();
   DepthGuard guard(*this);
   std::shared_ptr<CObject> object(cls->createObject());
   const size_t index = loaded_.size();

@@ -80,6 +80,11 @@ class CArchive {
 
   // Checks that `count` items of `item_size` bytes could still follow.
   void RequireAvailable(uint64_t count, uint64_t item_size);
+  // Takes one from the objects this input may make (objects read, tree
+  // nodes): their number is bounded in proportion to the input's size, so a
+  // small index of empty nodes or repeated references cannot turn into
+  // gigabytes of objects.
+  void CountObject();
   [[noreturn]] void Fail(CArchiveException::Cause cause, const std::string& what) const;
 
   // Nested objects and tree levels: deep nesting is refused before it can
@@ -95,6 +100,11 @@ class CArchive {
     CArchive& ar_;
   };
   static constexpr int kMaxDepth = 256;
+  // Any input may make this many objects, and one more per this many bytes.
+  // Real objects are far larger (a file entry and its node take some fifty
+  // bytes); the smallest thing that makes one, an empty tree node, is six.
+  static constexpr size_t kFreeObjects = 4096;
+  static constexpr size_t kBytesPerObject = 16;
 
  private:
   void WriteIndexTag(uint32_t index, bool is_class);
@@ -119,6 +129,7 @@ class CArchive {
   std::vector<LoadEntry> loaded_;
 
   size_t pos_ = 0;
+  size_t objects_left_ = 0;
   uint32_t next_index_ = 1;  // 0 is the null object
   int depth_ = 0;
 };

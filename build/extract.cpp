@@ -1,5 +1,6 @@
 #include "build/extract.h"
 
+#include "build/indexstream.h"
 #include "install/projectloader.h"
 #include "platform/diag.h"
 
@@ -107,25 +108,23 @@ int32_t CMyExtract::LoadIndex(platform::File& package, std::u16string tempFolder
     index_error_ = "the index entry's name is not a plain file name";
     return EXTRACT_ERR_SIGNATURE;
   }
-  const std::u16string temp_path = tempFolder + row.name;
-  {
-    platform::File temp = platform::File::Open(temp_path, platform::OpenMode::kCreateTruncate);
-    if (!temp.IsOpen()) {
-      index_error_ = "cannot create the temporary index file";
-      return EXTRACT_ERR_CREATE;
-    }
-    if (!InflateStream(package, row.offset, row.packedSize, temp, nullptr, nullptr)) {
-      index_error_ = "the index stream does not inflate to its end";
-      return EXTRACT_ERR_SIGNATURE;
-    }
-  }
-  // The temporary file is left in place.
-  const ProjectLoadResult loaded = LoadProjectFile(temp_path, project_);
+  // Inflated in memory, bounded by its row and a fixed cap: no temporary
+  // file is left behind, and a hostile index cannot fill memory or disk.
+  (void)tempFolder;
+  std::vector<uint8_t> index;
+  if (const int32_t r = ReadIndexStream(package, row, index, index_error_); r != EXTRACT_OK) return r;
+  const ProjectLoadResult loaded = LoadProject(index.data(), index.size(), project_);
   if (!loaded.ok) {
     index_error_ = loaded.error;
-    return loaded.unreadable ? EXTRACT_ERR_CREATE : EXTRACT_ERR_SIGNATURE;
+    return EXTRACT_ERR_SIGNATURE;
   }
   return EXTRACT_OK;
+}
+
+bool CMyExtract::MakeFolder(const std::u16string& path) {
+  if (!platform::CreateFolder(path)) return false;  // an existing level or a drive is fine
+  if (sink_) sink_->FolderCreated(path);
+  return true;
 }
 
 void CMyExtract::CreateFolderLevels(const std::u16string& path, const char16_t* prefix_trace,
@@ -134,10 +133,10 @@ void CMyExtract::CreateFolderLevels(const std::u16string& path, const char16_t* 
     if (path[i] != u'\\') continue;
     const std::u16string prefix = path.substr(0, i);
     Trace(prefix_trace, prefix);
-    platform::CreateFolder(prefix);  // an existing level or a drive is fine
+    MakeFolder(prefix);
   }
   Trace(whole_trace, path);
-  platform::CreateFolder(path);
+  MakeFolder(path);
 }
 
 int32_t CMyExtract::ExtractListTo(std::u16string folder, std::u16string listName, ExtractProgressProc progress,
@@ -181,6 +180,14 @@ int32_t CMyExtract::ExtractList(platform::File& package, CExtractFileList* list,
 int32_t CMyExtract::ExtractNode(platform::File& package, CNode* node, ExtractProgressProc progress, void* userData) {
   if (node == nullptr) return EXTRACT_OK;
   if (auto* entry = dynamic_cast<CZipFileIndexObject*>(node->GetData())) {
+    // Every name but a predefined folder's token becomes a level of the
+    // paths below it, the list's root and a folder directly below it
+    // included (their own target folder is empty, so ExtractEntry never
+    // sees the name): nothing below an unsafe name is visited.
+    if (!entry->IsPredefined() && !IsSafeEntryName(entry->GetName())) {
+      NoteFailedFile(TargetFolder(*node, destination_) + entry->GetName());
+      return EXTRACT_ERR_DATA;
+    }
     const std::u16string folder = TargetFolder(*node, destination_);
     Trace(u"create directory2", folder);
     const int32_t result = ExtractEntry(package, entry, folder, progress, userData);
@@ -195,7 +202,7 @@ int32_t CMyExtract::ExtractChildren(platform::File& package, CNode* node, Extrac
                                     void* userData) {
   if (node == nullptr) return EXTRACT_OK;
   int32_t result = EXTRACT_OK;
-  for (size_t i = 0; i < node->GetChildCount(); ++i) {
+  for (size_t i = 0; i < node->GetChildCount() && !stop_; ++i) {
     // Siblings of a failed entry are still extracted; the first failure is kept.
     const int32_t r = ExtractNode(package, node->GetChild(i), progress, userData);
     if (result == EXTRACT_OK) result = r;
@@ -218,29 +225,67 @@ int32_t CMyExtract::ExtractEntry(platform::File& package, CZipFileIndexObject* e
 
   if (entry->IsFolder()) {
     Trace(u"Create 4", path);
-    platform::CreateFolder(path);
+    MakeFolder(path);
     return EXTRACT_OK;
   }
+  if (stop_) return EXTRACT_ERR_STOPPED;
 
   if (progress) {
     int32_t percent = zip_ ? static_cast<int32_t>(zip_->GetPercent()) : 0;
     progress(PROGRESS_FILE_BEGIN, &percent, userData);
   }
+  // The stream is inflated into a new file of its own and takes the
+  // target's place only once it reached its end with a correct checksum:
+  // a damaged stream never destroys the file that was there.
   Trace(u"Create 3", path);
-  platform::File out = platform::File::Open(path, platform::OpenMode::kCreateTruncate);
-  if (!out.IsOpen()) {
-    NoteFailedFile(path);
-    return EXTRACT_ERR_CREATE;
+  const std::u16string temp = platform::TempFileName(folder, u"gl~");
+  bool complete = false;
+  bool created = false;
+  if (!temp.empty()) {
+    platform::File out = platform::File::Open(temp, platform::OpenMode::kCreateTruncate);
+    created = out.IsOpen();
+    complete = created && entry->GetOffset() >= 0 &&
+               InflateStream(package, static_cast<uint32_t>(entry->GetOffset()),
+                             static_cast<uint32_t>(entry->GetPackedSize()), out, progress, userData, true);
   }
-
-  const bool complete = entry->GetOffset() >= 0 &&
-                        InflateStream(package, static_cast<uint32_t>(entry->GetOffset()),
-                                      static_cast<uint32_t>(entry->GetPackedSize()), out, progress, userData,
-                                      true);
-  if (!complete) NoteFailedFile(path);
+  const bool placed = complete && PutInPlace(temp, path);
+  if (!placed) {
+    if (!temp.empty()) platform::RemoveFile(temp);
+    NoteFailedFile(path);
+  }
   if (progress) {
     int32_t percent = zip_ ? static_cast<int32_t>(zip_->GetPercent()) : 0;
     progress(PROGRESS_FILE_END, &percent, userData);
   }
-  return complete ? EXTRACT_OK : EXTRACT_ERR_DATA;
+  if (placed) return EXTRACT_OK;
+  return complete || !created ? EXTRACT_ERR_CREATE : EXTRACT_ERR_DATA;
+}
+
+bool CMyExtract::PutInPlace(const std::u16string& temp, const std::u16string& path) {
+  std::u16string aside;
+  if (platform::FileExists(path) && sink_ && sink_->KeepExisting(path, temp)) {
+    platform::RemoveFile(temp);
+    return true;
+  }
+  if (platform::FileExists(path)) {
+    // Moved rather than overwritten: a program that is running can be
+    // renamed though not replaced, and an installation that fails later
+    // puts the previous file back.
+    aside = platform::TempFileName(path.substr(0, path.rfind(u'\\') + 1), u"gl~");
+    if (aside.empty()) return false;
+    if (!platform::MoveFileOver(path, aside)) {
+      platform::RemoveFile(aside);
+      return false;
+    }
+  }
+  if (!platform::MoveFileOver(temp, path)) {
+    if (!aside.empty()) platform::MoveFileOver(aside, path);
+    return false;
+  }
+  if (sink_) {
+    sink_->FileWritten(path, aside);
+  } else if (!aside.empty() && !platform::RemoveFile(aside)) {
+    platform::RemoveFileAtRestart(aside);
+  }
+  return true;
 }

@@ -13,6 +13,25 @@
 #include "build/zip.h"
 #include "install/installproject.h"
 
+// Told of every change the engine makes on disk, so that an installation
+// can be undone. Without one, a replaced file is removed at once.
+class ExtractChangeSink {
+ public:
+  virtual ~ExtractChangeSink() = default;
+  virtual void FolderCreated(const std::u16string& path) = 0;
+  // `previous_aside` is where the file it replaced was moved to (in the
+  // same folder), or empty for a new file.
+  virtual void FileWritten(const std::u16string& path, const std::u16string& previous_aside) = 0;
+  // Asked before `incoming` (complete, in its own file) takes the place of
+  // the file at `path`: true keeps the file that is there (a newer shared
+  // library, say), and the incoming one is dropped.
+  virtual bool KeepExisting(const std::u16string& path, const std::u16string& incoming) {
+    (void)path;
+    (void)incoming;
+    return false;
+  }
+};
+
 class CAbstractExtract {
  public:
   virtual ~CAbstractExtract() = default;
@@ -81,6 +100,12 @@ class CMyExtract : public CAbstractExtract {
   const std::u16string& GetFirstFailedFile() const { return first_failed_file_; }
   void ClearFailedFile() { first_failed_file_.clear(); }
 
+  void SetChangeSink(ExtractChangeSink* sink) { sink_ = sink; }
+  // No further file is started once asked (from a progress callback, say):
+  // the lists end with EXTRACT_ERR_STOPPED. ClearStop allows work again.
+  void RequestStop() { stop_ = true; }
+  void ClearStop() { stop_ = false; }
+
  private:
   // Inflates the stream at `offset` into `out`; true when it reached its end.
   // A payload stream's consumed bytes are counted in GetPayloadBytesRead.
@@ -88,6 +113,10 @@ class CMyExtract : public CAbstractExtract {
                      ExtractProgressProc progress, void* userData, bool payload = false);
   uint64_t StreamBytesIn() const;
   void NoteFailedFile(const std::u16string& path);
+  // Creates one folder level, telling the sink when it is new.
+  bool MakeFolder(const std::u16string& path);
+  // Moves the finished `temp` over `path`; the previous file goes aside.
+  bool PutInPlace(const std::u16string& temp, const std::u16string& path);
   // Creates each level of `path` ("Create <first>" per prefix, then
   // "Create <whole>" and the path itself), ignoring failures.
   void CreateFolderLevels(const std::u16string& path, const char16_t* prefix_trace, const char16_t* whole_trace);
@@ -102,6 +131,8 @@ class CMyExtract : public CAbstractExtract {
   uint64_t payload_bytes_done_ = 0;
   uint64_t stream_bytes_in_ = 0;
   std::u16string first_failed_file_;
+  ExtractChangeSink* sink_ = nullptr;
+  bool stop_ = false;
 };
 
 // True when `path` names a place on a drive or share ("X:\..." or "\\..."),

@@ -174,10 +174,51 @@ std::vector<uint8_t> EncodePackageTrailer(const PackageTable& table) {
   return out;
 }
 
-bool IsSafeEntryName(const std::u16string& name) {
-  if (name.empty() || name == u"." || name == u"..") return false;
-  for (char16_t c : name) {
-    if (c < 0x20 || c == 0x7F || c == u'\\' || c == u'/' || c == u':') return false;
+namespace {
+
+bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+// Windows opens a device for these names in any folder, whatever follows
+// the first dot and whatever blanks precede it: "nul.txt" and "COM1 .log"
+// are the devices NUL and COM1, never files.
+bool NamesDevice(const std::u16string& name) {
+  std::u16string base = name.substr(0, name.find(u'.'));
+  while (!base.empty() && base.back() == u' ') base.pop_back();
+  for (char16_t& c : base) c = AsciiUpper(c);
+  for (const char16_t* device : {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"}) {
+    if (base == device) return true;
   }
-  return true;
+  // COM1-COM9 and LPT1-LPT9; Windows counts the superscript digits one to
+  // three as digits here too.
+  if (base.size() != 4 || (base.compare(0, 3, u"COM") != 0 && base.compare(0, 3, u"LPT") != 0)) return false;
+  const char16_t digit = base[3];
+  return (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' || digit == u'\u00B3';
+}
+
+}  // namespace
+
+bool IsSafeEntryName(const std::u16string& name) {
+  if (name.empty() || name.size() > kMaxFileNameUnits) return false;
+  // Windows drops a trailing dot or blank, so the file would get another
+  // name than the package gives it ("." and ".." end in a dot as well).
+  if (name.back() == u'.' || name.back() == u' ') return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (c < 0x20 || c == 0x7F) return false;
+    if (c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' ||
+        c == u'|') {
+      return false;
+    }
+    // Half a surrogate pair has no UTF-8 form: on a host it would turn into
+    // U+FFFD and could meet another name.
+    if (IsSurrogate(c)) {
+      if (!IsHighSurrogate(c) || i + 1 == name.size() || !IsLowSurrogate(name[i + 1])) return false;
+      ++i;
+    }
+  }
+  return !NamesDevice(name);
 }

@@ -57,6 +57,12 @@ int32_t ReadPackageTrailer(platform::File& file, PackageTable* table, uint32_t* 
 // The trailer bytes for `table`, as the builder appends them.
 std::vector<uint8_t> EncodePackageTrailer(const PackageTable& table);
 
-// True when `name` can be created as one file or folder inside a folder:
-// not empty, not "." or "..", no separator, drive colon or control character.
+// The longest file or folder name Windows creates, in UTF-16 units.
+constexpr size_t kMaxFileNameUnits = 255;
+
+// True when `name` can be created as one file or folder inside a folder, and
+// means that file on Windows: not empty, at most 255 UTF-16 units, no
+// separator, drive colon, wildcard, quote, angle bracket, pipe or control
+// character, no trailing dot or blank (so never "." or ".."), no half of a
+// surrogate pair, and no device name such as "CON", "nul.txt" or "COM1".
 bool IsSafeEntryName(const std::u16string& name);

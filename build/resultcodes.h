@@ -16,6 +16,7 @@ enum : int32_t {
   BUILD_ERR_INDEX = 1009,        // the temporary index file cannot be made or listed
   EXTRACT_ERR_NOT_FOUND = 1010,  // no extract list of that name
   EXTRACT_ERR_NO_DIR = 1011,     // the target folder argument is empty
+  EXTRACT_ERR_STOPPED = 1012,    // stopped on request before the next file (a cancelled installation)
 };
 
 // Progress codes passed to the progress callback.

@@ -15,6 +15,7 @@ void CNode::SerializeNode(CArchive& ar, const CRuntimeClass* data_class) {
   }
 
   CArchive::DepthGuard guard(ar);
+  ar.CountObject();
   std::shared_ptr<CObject> data = ar.ReadObject();
   if (data && !data->IsKindOf(data_class)) {
     ar.Fail(CArchiveException::kBadClass,

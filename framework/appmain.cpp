@@ -3,6 +3,17 @@
 #include <windows.h>
 
 #include "framework/app.h"
+#include "framework/librarysearch.h"
+
+namespace {
+
+// Restricts the library search before the first static object is
+// constructed (101 is the earliest priority a program may use), not only
+// before wWinMain: the application object's constructor already asks the
+// shell for folders, and the shell loads libraries by name.
+__attribute__((constructor(101))) void RestrictLibrarySearchFirst() { fw::RestrictLibrarySearch(); }
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR command_line, int) {
   fw::CWinApp* app = fw::CWinApp::GetApp();

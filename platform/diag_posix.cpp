@@ -38,6 +38,7 @@ constexpr ErrorEntry kErrorTexts[] = {
     {kErrorDirNotEmpty, u"The folder is not empty."},
     {kErrorAlreadyExists, u"The name already exists."},
     {kErrorFilenameTooLong, u"The file name is too long."},
+    {kErrorStoppedOnSymlink, u"The create operation stopped after reaching a symbolic link."},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -32,6 +33,7 @@ enum ErrorCode : uint32_t {
   kErrorDirNotEmpty = 145,
   kErrorAlreadyExists = 183,
   kErrorFilenameTooLong = 206,
+  kErrorStoppedOnSymlink = 681,
   // Also produced by the POSIX backend (for EMFILE, errors without a closer
   // match, and seeks before the start), so they have names here too.
   kErrorTooManyOpenFiles = 4,
@@ -82,6 +84,18 @@ bool FolderExists(const std::u16string& path);
 bool FileExists(const std::u16string& path);
 // Removes a file; false when it could not (LastError tells why).
 bool RemoveFile(const std::u16string& path);
+// True when the file was written to after it was created (two seconds of
+// slack for file systems that keep coarse times): someone changed it since
+// it was put there. False when the system keeps no creation time.
+bool FileModifiedAfterCreation(const std::u16string& path);
+// Removes an empty folder; false when it could not (not empty, missing).
+bool RemoveFolder(const std::u16string& path);
+// Renames `from` to `to` within one volume, replacing a file of that name.
+// A program that is running can be renamed, though not removed.
+bool MoveFileOver(const std::u16string& from, const std::u16string& to);
+// Asks the system to remove `path` at the next start (a file in use cannot
+// be removed now). False when the request could not be recorded.
+bool RemoveFileAtRestart(const std::u16string& path);
 
 // The user's temporary folder, ending in a backslash.
 std::u16string TempFolder();
@@ -96,6 +110,9 @@ std::u16string SpecialFolderPath(int csidl);
 
 // The full path of the running program.
 std::u16string ModulePath();
+
+// POSIX backend only: the paths RemoveFileAtRestart was asked for.
+std::vector<std::u16string>& PosixRemovalsAtRestart();
 
 // POSIX backend only: the folder that stands for the machine's drives.
 // "C:\x\y" is "<root>/C/x/y". Ignored by the Win32 backend.

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "platform/diag.h"
 #include "platform/file.h"
 #include "platform/posix_internal.h"
@@ -15,6 +17,14 @@ namespace platform {
 namespace {
 
 int Fd(intptr_t handle) { return static_cast<int>(handle); }
+
+// While confined only drive paths may be removed, and a link is removed
+// itself, never what it points to.
+bool ConfinedRemove(const std::u16string& path, bool folder) {
+  if (posix::IsDriveRooted(path)) return posix::RemoveConfined(path, folder);
+  SetLastError(kErrorAccessDenied);
+  return false;
+}
 
 // Reading or writing through a descriptor opened the other way fails with
 // EBADF on POSIX and "access denied" on Windows.
@@ -26,8 +36,10 @@ uint32_t TransferError(int err) {
 
 File File::Open(const std::u16string& path, OpenMode mode) {
   File file;
-  const std::string host = posix::UsablePath(path);
-  int flags = O_CLOEXEC;
+  // Without O_NONBLOCK a FIFO put where a file was expected would hang the
+  // open until someone writes to it; the flag is cleared once it is known
+  // to be a file.
+  int flags = O_CLOEXEC | O_NONBLOCK;
   int lock = LOCK_SH;
   switch (mode) {
     case OpenMode::kReadShared: flags |= O_RDONLY; break;
@@ -36,10 +48,22 @@ File File::Open(const std::u16string& path, OpenMode mode) {
     case OpenMode::kCreateTruncate: flags |= O_WRONLY | O_CREAT; break;
     case OpenMode::kAppendAlways: flags |= O_WRONLY | O_CREAT; lock = LOCK_EX; break;
   }
-  const int fd = ::open(host.c_str(), flags, 0666);
-  if (fd < 0) {
-    SetLastError(posix::OpenErrorFromErrno(errno, host));
+  const bool writes = mode != OpenMode::kReadShared;
+  const bool confined = posix::Confined();
+  int fd = -1;
+  if (confined && posix::IsDriveRooted(path)) {
+    fd = posix::OpenConfined(path, flags);
+    if (fd < 0) return file;
+  } else if (confined && writes) {
+    SetLastError(kErrorAccessDenied);
     return file;
+  } else {
+    const std::string host = posix::UsablePath(path);
+    fd = ::open(host.c_str(), flags, 0666);
+    if (fd < 0) {
+      SetLastError(posix::OpenErrorFromErrno(errno, host));
+      return file;
+    }
   }
   file.handle_ = fd;  // closed by file on every early return below
 
@@ -49,7 +73,16 @@ File File::Open(const std::u16string& path, OpenMode mode) {
     file.Close();
     return file;
   }
-  if (S_ISDIR(info.st_mode)) {  // Windows refuses to open a folder as a file
+  // Windows refuses to open a folder as a file. What is read must be a file:
+  // a FIFO or a device in a source's place would block or never end. Output
+  // may go to a device (/dev/null), never into a FIFO or a socket; while
+  // confined only into a file, and not into one that has a second hard link,
+  // which could be the way to a file outside.
+  const bool refused = S_ISDIR(info.st_mode) || (!writes && !S_ISREG(info.st_mode)) || S_ISFIFO(info.st_mode) ||
+                       S_ISSOCK(info.st_mode) ||
+                       (confined && writes && (!S_ISREG(info.st_mode) || info.st_nlink > 1));
+  const int status = refused ? -1 : ::fcntl(fd, F_GETFL);
+  if (refused || status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
     file.Close();
     SetLastError(kErrorAccessDenied);
     return file;
@@ -154,6 +187,11 @@ void File::Close() {
 }
 
 bool CreateFolder(const std::u16string& path) {
+  if (posix::Confined()) {
+    if (posix::IsDriveRooted(path)) return posix::MakeConfinedFolder(path);
+    SetLastError(kErrorAccessDenied);
+    return false;
+  }
   const std::string host = posix::UsablePath(path);
   if (::mkdir(host.c_str(), 0777) == 0) return true;
   // A missing parent is "path not found" for folders, never "file not found".
@@ -164,18 +202,56 @@ bool CreateFolder(const std::u16string& path) {
 
 bool FolderExists(const std::u16string& path) {
   struct stat info {};
+  if (posix::Confined() && posix::IsDriveRooted(path)) return posix::StatConfined(path, info) && S_ISDIR(info.st_mode);
   return ::stat(posix::UsablePath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool FileExists(const std::u16string& path) {
   struct stat info {};
+  if (posix::Confined() && posix::IsDriveRooted(path)) return posix::StatConfined(path, info) && !S_ISDIR(info.st_mode);
   return ::stat(posix::UsablePath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 bool RemoveFile(const std::u16string& path) {
+  if (posix::Confined()) return ConfinedRemove(path, false);
   if (::unlink(posix::UsablePath(path).c_str()) == 0) return true;
   SetLastError(posix::ErrorFromErrno(errno));
   return false;
+}
+
+bool FileModifiedAfterCreation(const std::u16string& path) {
+  struct statx info {};
+  if (::statx(AT_FDCWD, posix::UsablePath(path).c_str(), 0, STATX_BTIME | STATX_MTIME, &info) != 0) return false;
+  if (!(info.stx_mask & STATX_BTIME)) return false;
+  return info.stx_mtime.tv_sec > info.stx_btime.tv_sec + 2;
+}
+
+bool RemoveFolder(const std::u16string& path) {
+  if (posix::Confined()) return ConfinedRemove(path, true);
+  if (::rmdir(posix::UsablePath(path).c_str()) == 0) return true;
+  SetLastError(posix::ErrorFromErrno(errno));
+  return false;
+}
+
+bool MoveFileOver(const std::u16string& from, const std::u16string& to) {
+  if (posix::Confined()) {
+    if (posix::IsDriveRooted(from) && posix::IsDriveRooted(to)) return posix::RenameConfined(from, to);
+    SetLastError(kErrorAccessDenied);
+    return false;
+  }
+  if (::rename(posix::UsablePath(from).c_str(), posix::UsablePath(to).c_str()) == 0) return true;
+  SetLastError(posix::ErrorFromErrno(errno));
+  return false;
+}
+
+std::vector<std::u16string>& PosixRemovalsAtRestart() {
+  static std::vector<std::u16string> paths;
+  return paths;
+}
+
+bool RemoveFileAtRestart(const std::u16string& path) {
+  PosixRemovalsAtRestart().push_back(path);
+  return true;
 }
 
 }  // namespace platform

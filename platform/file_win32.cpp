@@ -135,4 +135,22 @@ bool FileExists(const std::u16string& path) {
 
 bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(win32::Wide(path)) != FALSE; }
 
+bool FileModifiedAfterCreation(const std::u16string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(win32::Wide(path), GetFileExInfoStandard, &data)) return false;
+  const auto ticks = [](FILETIME t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  constexpr uint64_t kSlack = 2ull * 10000000;  // two seconds in 100 ns units
+  return ticks(data.ftLastWriteTime) > ticks(data.ftCreationTime) + kSlack;
+}
+
+bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(win32::Wide(path)) != FALSE; }
+
+bool MoveFileOver(const std::u16string& from, const std::u16string& to) {
+  return ::MoveFileExW(win32::Wide(from), win32::Wide(to), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+bool RemoveFileAtRestart(const std::u16string& path) {
+  return ::MoveFileExW(win32::Wide(path), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
 }  // namespace platform

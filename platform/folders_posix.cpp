@@ -57,7 +57,7 @@ std::atomic<unsigned> temp_counter{0};
 }  // namespace
 
 std::u16string TempFolder() {
-  posix::MakeFolders(posix::UsablePath(kTempFolder));
+  posix::MakeDriveFolders(kTempFolder);
   return kTempFolder;
 }
 
@@ -76,13 +76,20 @@ std::u16string TempFileName(const std::u16string& folder, const std::u16string& 
     std::u16string name = base;
     for (int shift = 12; shift >= 0; shift -= 4) name += kHex[(number >> shift) & 0xFu];
     name += u".tmp";
-    const std::string host = posix::UsablePath(name);
-    const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    const bool confined = posix::Confined();
+    if (confined && !posix::IsDriveRooted(name)) {
+      SetLastError(kErrorAccessDenied);  // while confined only drive paths are written
+      return {};
+    }
+    const std::string host = confined ? std::string() : posix::UsablePath(name);
+    const int fd = confined ? posix::OpenConfined(name, flags) : ::open(host.c_str(), flags, 0666);
     if (fd >= 0) {
       ::close(fd);
       return name;
     }
-    if (errno != EEXIST) {
+    if (confined && LastError() != kErrorAlreadyExists) return {};
+    if (!confined && errno != EEXIST) {
       SetLastError(posix::OpenErrorFromErrno(errno, host));
       return {};
     }
@@ -97,7 +104,7 @@ std::u16string SpecialFolderPath(int csidl) {
       // These folders exist on every Windows machine, so callers may create
       // their own folders inside them right away; the stand-in makes them
       // on first use.
-      posix::MakeFolders(posix::UsablePath(folder.path));
+      posix::MakeDriveFolders(folder.path);
       return folder.path;
     }
   }

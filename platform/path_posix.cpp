@@ -1,10 +1,12 @@
 // Windows paths on a POSIX system: drives live below a root folder.
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/confine_posix.h"
 #include "platform/file.h"
 #include "platform/posix_internal.h"
 #include "platform/text.h"
@@ -14,6 +16,7 @@ namespace {
 
 std::mutex root_mutex;
 std::string root_folder;  // empty until set or first used
+std::atomic<bool> confined{false};
 
 std::string DefaultRoot() {
   const char* tmp = std::getenv("TMPDIR");
@@ -21,6 +24,10 @@ std::string DefaultRoot() {
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   return base + "/glimmora-root-" + std::to_string(::getuid());
 }
+
+}  // namespace
+
+namespace posix {
 
 std::string Root() {
   std::lock_guard<std::mutex> lock(root_mutex);
@@ -30,10 +37,9 @@ std::string Root() {
 
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-// "X:\" or "X:/" at the start: a path rooted in a drive. A bare "X:" counts
-// too: strictly it is the current folder of that drive, but it turns up as
-// the first level when callers walk down a path creating each folder, and
-// the drive's root is what they mean.
+// A bare "X:" counts too: strictly it is the current folder of that drive,
+// but it turns up as the first level when callers walk down a path creating
+// each folder, and the drive's root is what they mean.
 bool IsDriveRooted(const std::u16string& path) {
   if (path.size() < 2 || path[1] != u':') return false;
   if (path.size() > 2 && !IsSeparator(path[2])) return false;
@@ -46,7 +52,15 @@ char DriveLetter(const std::u16string& path) {
   return static_cast<char>(letter >= u'a' ? letter - u'a' + u'A' : letter);
 }
 
-}  // namespace
+bool Confined() { return confined.load(); }
+
+}  // namespace posix
+
+using posix::DriveLetter;
+using posix::IsDriveRooted;
+using posix::Root;
+
+void SetPosixConfinement(bool on) { confined.store(on); }
 
 void SetPosixRoot(const std::string& root) {
   std::string cleaned = root;
@@ -91,6 +105,11 @@ bool MakeFolders(const std::string& host_path) {
 std::string UsablePath(const std::u16string& path) {
   if (IsDriveRooted(path)) MakeFolders(Root() + "/" + DriveLetter(path));
   return HostPath(path);
+}
+
+bool MakeDriveFolders(const std::u16string& path) {
+  if (Confined() && IsDriveRooted(path)) return MakeConfinedFolders(path);
+  return MakeFolders(UsablePath(path));
 }
 
 }  // namespace posix

@@ -53,6 +53,12 @@ class RegKey {
   // The value's bytes and type; nothing when it does not exist.
   std::optional<std::vector<uint8_t>> QueryValue(const std::u16string& name, uint32_t* type = nullptr) const;
   std::optional<std::u16string> QueryString(const std::u16string& name) const;
+  // The names of the key's values, in no particular order.
+  std::vector<std::u16string> ValueNames() const;
+
+  // Removes the key `path` below `root`, with its values, when it has no
+  // subkeys; false otherwise.
+  static bool DeleteKey(uint32_t root, const std::u16string& path);
 
  private:
   intptr_t handle_ = 0;
@@ -60,6 +66,9 @@ class RegKey {
 
 // POSIX backend only: forget every key (tests start from an empty registry).
 void ResetPosixRegistry();
+// POSIX backend only: every key and value as "ROOT\\PATH" (upper-cased) to
+// "NAME=type:hex bytes" lines, for comparing the whole registry in tests.
+std::vector<std::string> PosixRegistrySnapshot();
 // POSIX backend only: the key (created when missing) refuses every value
 // written to it with kErrorAccessDenied, as a key closed to the caller does.
 void MakePosixKeyReadOnly(uint32_t root, const std::u16string& path);

@@ -10,6 +10,7 @@
 #include "platform/diag.h"
 #include "platform/file.h"
 #include "platform/registry.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
@@ -178,6 +179,60 @@ std::optional<std::vector<uint8_t>> RegKey::QueryValue(const std::u16string& nam
   }
   if (type != nullptr) *type = found->second.type;
   return found->second.data;
+}
+
+std::vector<std::u16string> RegKey::ValueNames() const {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  std::vector<std::u16string> names;
+  if (auto key = Lookup(registry, handle_)) {
+    for (const auto& value : key->values) names.push_back(value.first);
+  }
+  return names;
+}
+
+bool RegKey::DeleteKey(uint32_t root, const std::u16string& path) {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  const size_t split = path.rfind(u'\\');
+  const std::u16string parent_path = split == std::u16string::npos ? u"" : path.substr(0, split);
+  const std::u16string leaf = Fold(split == std::u16string::npos ? path : path.substr(split + 1));
+  auto parent = IsRoot(root) ? Walk(registry, root, parent_path, false) : nullptr;
+  if (!parent || parent->children.count(leaf) == 0) {
+    SetLastError(kErrorFileNotFound);
+    return false;
+  }
+  auto found = parent->children.find(leaf);
+  if (!found->second->children.empty()) {
+    SetLastError(kErrorAccessDenied);
+    return false;
+  }
+  parent->children.erase(found);
+  return true;
+}
+
+namespace {
+void Dump(const std::string& path, const Key& key, std::vector<std::string>& lines) {
+  static const char* const kHex = "0123456789abcdef";
+  lines.push_back(path);
+  for (const auto& [name, value] : key.values) {
+    std::string line = path + "|" + ToUtf8(name) + "=" + std::to_string(value.type) + ":";
+    for (uint8_t b : value.data) {
+      line += kHex[b >> 4];
+      line += kHex[b & 15];
+    }
+    lines.push_back(line);
+  }
+  for (const auto& [name, child] : key.children) Dump(path + "\\" + ToUtf8(name), *child, lines);
+}
+}  // namespace
+
+std::vector<std::string> PosixRegistrySnapshot() {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  std::vector<std::string> lines;
+  for (const auto& [root, key] : registry.roots) Dump(std::to_string(root), *key, lines);
+  return lines;
 }
 
 void MakePosixKeyReadOnly(uint32_t root, const std::u16string& path) {

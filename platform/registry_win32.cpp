@@ -68,6 +68,22 @@ bool RegKey::DeleteValue(const std::u16string& name) {
   return Check(::RegDeleteValueW(Key(handle_), win32::Wide(name)));
 }
 
+std::vector<std::u16string> RegKey::ValueNames() const {
+  std::vector<std::u16string> names;
+  if (!IsValid()) return names;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384];  // the longest value name the registry allows
+    DWORD length = 16384;
+    if (::RegEnumValueW(Key(handle_), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(reinterpret_cast<const char16_t*>(name), length);
+  }
+  return names;
+}
+
+bool RegKey::DeleteKey(uint32_t root, const std::u16string& path) {
+  return Check(::RegDeleteKeyW(RootKeyHandle(root), win32::Wide(path)));
+}
+
 std::optional<std::vector<uint8_t>> RegKey::QueryValue(const std::u16string& name, uint32_t* type) const {
   if (!IsValid()) {
     ::SetLastError(ERROR_INVALID_HANDLE);

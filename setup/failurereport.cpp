@@ -18,6 +18,7 @@ uint32_t StepText(InstallStep step) {
     case InstallStep::kProductInfo: return kStatusSoftware;
     case InstallStep::kSharedFiles: return kStatusComponents;
     case InstallStep::kFiles: return kStatusCopying;
+    case InstallStep::kCancelled:
     case InstallStep::kNone: break;
   }
   return kStatusCopying;
@@ -28,13 +29,16 @@ uint32_t StepText(InstallStep step) {
 std::u16string DescribeFailedInstallation(const InstallOutcome& outcome, const std::u16string& result_path,
                                           const StringById& text) {
   if (outcome.Succeeded()) return {};
-  std::u16string report = text(kFailureHeading) + u"\n";
+  const bool cancelled = outcome.failed_step == InstallStep::kCancelled;
+  std::u16string report = text(cancelled ? kCancelledHeading : kFailureHeading);
+  if (outcome.rolled_back) report += u"\n" + text(kNothingChanged);
+  // After a cancel the user knows what stopped it; otherwise say what failed.
   if (outcome.failed_step == InstallStep::kFiles && !outcome.failed_file.empty()) {
-    report += text(kFailedFileLabel) + u"\n" + outcome.failed_file;
+    report += u"\n" + text(kFailedFileLabel) + u"\n" + outcome.failed_file;
   } else if (outcome.failed_step == InstallStep::kFiles) {
-    report += text(kFailedListLabel) + u"\n" + outcome.failed_list + u" (" + Number(outcome.list_result) + u")";
-  } else {
-    report += text(kFailedStepLabel) + u"\n" + text(StepText(outcome.failed_step));
+    report += u"\n" + text(kFailedListLabel) + u"\n" + outcome.failed_list + u" (" + Number(outcome.list_result) + u")";
+  } else if (!cancelled) {
+    report += u"\n" + text(kFailedStepLabel) + u"\n" + text(StepText(outcome.failed_step));
   }
   if (!result_path.empty()) report += u"\n" + text(kResultFileLabel) + u"\n" + result_path;
   return report;

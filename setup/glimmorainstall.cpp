@@ -8,9 +8,11 @@
 #include "platform/diag.h"
 #include "platform/file.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "setup/commandline.h"
+#include "setup/journal.h"
 #include "setup/interactive.h"
 #include "setup/languagetable.h"
 #include "setup/renderer/ourlibrary.h"
@@ -48,6 +50,43 @@ const RendererLibrary kRendererLibraries[] = {
 
 const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
+// The run's own folder for what the wizard needs on disk (skin pictures,
+// the language library, the skin description): a new one for every run,
+// which only administrators and the system may write, since it holds a
+// library this program maps.
+constexpr const char16_t* kRunFolderAccess = u"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;GRGX;;;BU)";
+
+std::u16string MakeRunFolder() {
+  const std::u16string base = platform::TempFolder();
+  const uint32_t seed = ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
+  for (uint32_t attempt = 0; attempt < 64; ++attempt) {
+    wchar_t name[32];
+    swprintf(name, 32, L"GlimmoraSetup-%08X", seed + attempt * 0x9E3779B9u);
+    const std::u16string folder = base + reinterpret_cast<const char16_t*>(name);
+    if (platform::CreateFolderWithAccess(folder, kRunFolderAccess)) return folder + u"\\";
+    if (platform::LastError() != platform::kErrorAlreadyExists) break;  // taken names are skipped, nothing else
+  }
+  return {};
+}
+
+// Removes the run folder and what is in it; a file still in use goes at the
+// next restart.
+void RemoveRunFolder(const std::u16string& folder) {
+  if (folder.empty()) return;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW(W(folder + u"*"), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      const std::u16string path = folder + reinterpret_cast<const char16_t*>(found.cFileName);
+      if (!platform::RemoveFile(path)) platform::RemoveFileAtRestart(path);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
+  const std::u16string self = folder.substr(0, folder.size() - 1);
+  if (!platform::RemoveFolder(self)) ::MoveFileExW(W(self), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
 std::u16string SystemFolder() {
   wchar_t buffer[MAX_PATH] = {};
   ::GetSystemDirectoryW(buffer, MAX_PATH);
@@ -65,8 +104,28 @@ std::u16string ProgramFilesInstallFolder() {
 CGlimmoraInstallApp::CGlimmoraInstallApp()
     : install_folder_(ProgramFilesInstallFolder()), actions_([](uint32_t id) { return fw::LoadString(id); }) {}
 
-CGlimmoraInstallApp::~CGlimmoraInstallApp() {
+CGlimmoraInstallApp::~CGlimmoraInstallApp() { EndRun(); }
+
+void CGlimmoraInstallApp::EndRun() {
+  // Everything loaded from the run folder is let go before it is removed
+  // (the splash renderer lives in the system folder and stays loaded).
   if (splash_rotator_) splash_rotator_->Release();
+  splash_rotator_ = nullptr;
+  if (language_module_) {
+    fw::SetResourceHandle(nullptr);
+    ::FreeLibrary(language_module_);
+  }
+  language_module_ = nullptr;
+  RemoveRunFolder(temp_folder_);
+  temp_folder_.clear();
+}
+
+void CGlimmoraInstallApp::ShowMessageAndEnd(UINT text_id) {
+  const std::u16string text = fw::LoadString(text_id);
+  const std::u16string caption = fw::LoadString(102);
+  ::MessageBoxW(nullptr, W(text), W(caption), MB_OK | MB_ICONINFORMATION);
+  EndRun();
+  ::ExitProcess(0);
 }
 
 bool CGlimmoraInstallApp::CheckSingleInstance() {
@@ -197,10 +256,12 @@ BOOL CGlimmoraInstallApp::InitInstance() {
     return FALSE;
   }
 
-  temp_folder_ = platform::TempFolder() + u"GlimmoraInstallTemp\\";
-  platform::CreateFolder(temp_folder_.substr(0, temp_folder_.size() - 1));
-  // Nothing visual is prepared for a run that shows nothing.
-  if (!silent) WriteSkinImages();
+  // Nothing visual is prepared for a run that shows nothing, and it needs
+  // no folder of its own.
+  if (!silent) {
+    temp_folder_ = MakeRunFolder();
+    WriteSkinImages();
+  }
   SelectLanguageResources(!silent);
   if (!silent) {
     LoadLanguageModule();
@@ -209,12 +270,16 @@ BOOL CGlimmoraInstallApp::InitInstance() {
 
   if (!IsSupportedWindows()) {
     if (silent) RefuseSilently();
-    fw::ShowMessageAndExit(kMsgUnsupportedWindows);
+    ShowMessageAndEnd(kMsgUnsupportedWindows);
   }
   if (!HasAdminRights()) {
     if (silent) RefuseSilently();
-    fw::ShowMessageAndExit(kMsgNoAdminRights);
+    ShowMessageAndEnd(kMsgNoAdminRights);
   }
+
+  // A setup program that was killed while it installed left its journal:
+  // that half installation is undone before anything else happens.
+  if (InstallJournal::RollBackInterrupted()) platform::DebugOutput(u"Undid an interrupted installation");
 
   const std::u16string own_path = platform::ModulePath();
   engine_.SetPackagePath(own_path);
@@ -226,6 +291,7 @@ BOOL CGlimmoraInstallApp::InitInstance() {
     const std::u16string caption = fw::LoadString(102);
     ::MessageBoxW(nullptr, W(text), W(caption), MB_OK | MB_ICONINFORMATION);
     AppendResultSection(g_result_path, false, ResultStyle::kInteractive);
+    EndRun();
     ::ExitProcess(0);
   }
   product_version_ = engine_.GetProject()->GetProductInfo().GetVersion();

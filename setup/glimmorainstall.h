@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "build/extract.h"
 #include "framework/app.h"
@@ -24,10 +25,11 @@ class CGlimmoraInstallApp : public fw::CWinApp {
   std::u16string install_folder_;  // ends in a backslash once settled
   std::u16string product_version_;
   int32_t language_copy_ = 1;
-  std::u16string temp_folder_;     // ends in a backslash
+  std::u16string temp_folder_;     // the run's own folder, ending in a backslash; empty in silent runs
   PageFonts fonts_;                // made by the pages on first use
   std::u16string named_result_path_;  // the result file the command line named, or empty
   InstallOutcome outcome_;         // of the interactive installation, for the finish page
+  std::vector<std::u16string> folders_made_;  // levels of the install folder the wizard made
 
   // The engine opened at start-up; the installation uses it.
   CMyExtract& GetEngine() { return engine_; }
@@ -36,11 +38,15 @@ class CGlimmoraInstallApp : public fw::CWinApp {
  private:
   bool CheckSingleInstance();
   bool ExtractResourceToFile(UINT id, const wchar_t* type, const std::u16string& file_name);
-  bool ExtractResourceToSystem(UINT id, const wchar_t* type, const std::u16string& file_name);
   void SelectLanguageResources(bool write_files);
   // Ends a silent run that cannot install: the failure section, exit code 1,
   // no window.
+  bool ExtractResourceToSystem(UINT id, const wchar_t* type, const std::u16string& file_name);
   [[noreturn]] void RefuseSilently();
+  // A message without owner, then the end of the process (code 0).
+  [[noreturn]] void ShowMessageAndEnd(UINT text_id);
+  // Lets go of everything loaded from the run folder and removes it.
+  void EndRun();
   bool PrepareSplashRenderer();
   bool IsSupportedWindows();
   bool HasAdminRights();

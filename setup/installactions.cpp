@@ -5,6 +5,8 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "setup/journal.h"
+#include "setup/sharedfiles.h"
 
 namespace {
 
@@ -22,12 +24,6 @@ constexpr const char16_t* kServicesKey = u"SYSTEM\\CurrentControlSet\\Services";
 constexpr const char16_t* kServiceName = u"kvfilt";
 constexpr const char16_t* kMakerWeb = u"http://www.tavrin.example/glimmora";
 
-// Full access for guests, anonymous logon, authenticated users and
-// administrators, inherited by files and subfolders: every user of the
-// machine shares the product's data folder.
-constexpr const char16_t* kSharedFolderAccess =
-    u"D:(A;OICI;GA;;;BG)(A;OICI;GA;;;AN)(A;OICI;GA;;;AU)(A;OICI;GA;;;BA)";
-
 // Shared files copied from the install folder into the Windows folder.
 constexpr const char16_t* kSharedFiles[] = {
     u"GlimmoraSrcSaver.scr", u"Nuvel.dll", u"Tessel.dll",   u"Morrow.dll",  u"Quillon.dll",
@@ -36,46 +32,103 @@ constexpr const char16_t* kSharedFiles[] = {
 
 void Trace(const std::u16string& text) { platform::DebugOutput(text); }
 
-// A value that cannot be written (a key closed to us, a full registry)
-// fails the action; the text is still stored whole when it can be.
-//
-// The product's string values are stored without their terminating zero
-// (twice the character count), as readers of these keys have always found
-// them; a reader into a zero-filled buffer gets the whole text. The system
-// counts a terminator in by itself when the character after the data is a
-// zero, so the data is handed over with a guard character behind it.
-bool SetText(platform::RegKey& key, const std::u16string& name, const std::u16string& text) {
-  const std::u16string guarded = text + u'#';
-  return key.SetValue(name, platform::kRegSz, guarded.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
-}
+// A key the actions write values into: its new levels and every value set
+// are journaled, with the value each one replaced.
+class ActionKey {
+ public:
+  // Opens `path` below HKEY_LOCAL_MACHINE, then creates `subkey` below it
+  // level by level, the way every key of the actions is reached.
+  static ActionKey OpenThenCreate(InstallJournal* journal, const std::u16string& path, const std::u16string& subkey) {
+    ActionKey key;
+    key.journal_ = journal;
+    if (!platform::RegKey::Open(platform::kLocalMachine, path).IsValid()) return key;
+    std::u16string level = path;
+    size_t start = 0;
+    while (start <= subkey.size()) {
+      size_t end = subkey.find(u'\\', start);
+      if (end == std::u16string::npos) end = subkey.size();
+      level += u"\\" + subkey.substr(start, end - start);
+      const bool existed = platform::RegKey::Open(platform::kLocalMachine, level).IsValid();
+      key.key_ = platform::RegKey::Create(platform::kLocalMachine, level);
+      if (!key.key_.IsValid()) return key;
+      if (!existed && journal) journal->KeyCreated(platform::kLocalMachine, level);
+      start = end + 1;
+    }
+    key.path_ = level;
+    return key;
+  }
 
-// Opens `path` below HKEY_LOCAL_MACHINE, then creates `subkey` below it, the
-// way every key of the actions is reached.
-platform::RegKey OpenThenCreate(const std::u16string& path, const std::u16string& subkey) {
-  platform::RegKey parent = platform::RegKey::Open(platform::kLocalMachine, path);
-  if (!parent.IsValid()) return {};
-  return platform::RegKey::Create(platform::kLocalMachine, path + u"\\" + subkey);
-}
+  bool IsValid() const { return key_.IsValid(); }
+
+  // A value that cannot be written (a key closed to us, a full registry)
+  // fails the action.
+  //
+  // The product's string values are stored without their terminating zero
+  // (twice the character count), as readers of these keys have always found
+  // them; a reader into a zero-filled buffer gets the whole text. The system
+  // counts a terminator in by itself when the character after the data is a
+  // zero, so the data is handed over with a guard character behind it.
+  bool SetText(const std::u16string& name, const std::u16string& text) {
+    const std::u16string guarded = text + u'#';
+    return Set(name, platform::kRegSz, guarded.data(), static_cast<uint32_t>(text.size() * sizeof(char16_t)));
+  }
+
+  // One more on a count (a missing or malformed one counts as none).
+  bool Increment(const std::u16string& name) {
+    uint32_t type = 0;
+    uint32_t count = 0;
+    if (auto bytes = key_.QueryValue(name, &type); bytes && type == platform::kRegDword && bytes->size() == 4) {
+      count = (*bytes)[0] | ((*bytes)[1] << 8) | ((*bytes)[2] << 16) | (static_cast<uint32_t>((*bytes)[3]) << 24);
+    }
+    return SetDword(name, count + 1);
+  }
+
+  bool SetDword(const std::u16string& name, uint32_t value) {
+    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    return Set(name, platform::kRegDword, bytes, 4);
+  }
+
+ private:
+  bool Set(const std::u16string& name, uint32_t type, const void* data, uint32_t size) {
+    std::optional<InstallJournal::Value> previous;
+    uint32_t previous_type = 0;
+    if (auto bytes = key_.QueryValue(name, &previous_type)) previous = InstallJournal::Value{previous_type, *bytes};
+    if (!key_.SetValue(name, type, data, size)) return false;
+    if (journal_) journal_->ValueSet(platform::kLocalMachine, path_, name, std::move(previous));
+    return true;
+  }
+
+  InstallJournal* journal_ = nullptr;
+  std::u16string path_;
+  platform::RegKey key_;
+};
 
 // The driver copy of the 32-bit lines: "kvfilt.sys" in the system's
 // driver folder.
-bool CopyDriver(const std::u16string& source, const std::u16string& system_folder) {
-  const std::u16string target = system_folder + u"\\Drivers\\kvfilt.sys";
-  Trace(source);
-  Trace(target);
-  if (platform::CopyFileOver(source, target)) return true;
-  Trace(u"Copy File Failed");
-  return false;
-}
+std::u16string DriverTarget(const std::u16string& system_folder) { return system_folder + u"\\Drivers\\kvfilt.sys"; }
 
 }  // namespace
 
 CInstallActions::CInstallActions(StringLoader load_string) : load_string_(std::move(load_string)) {}
 
+bool CInstallActions::CopyJournaled(const std::u16string& source, const std::u16string& target, bool native_view) {
+  // The file there is moved aside, not overwritten: a driver or library in
+  // use can be renamed though not replaced.
+  const bool copied = WriteFileJournaled(journal_, target, native_view,
+                                         [&] { return platform::CopyFileOver(source, target); });
+  if (!copied) Trace(u"Copy File Failed");
+  return copied;
+}
+
+void CInstallActions::MakeFolder(const std::u16string& path) {
+  if (platform::CreateFolder(path) && journal_) journal_->FolderCreated(path);
+}
+
 bool CInstallActions::CreateShortcuts(int32_t flag) {
   const std::u16string target = install_folder_ + u"\\Glimmora.exe";
   const std::u16string programs = platform::SpecialFolderPath(kCsidlCommonPrograms);
-  platform::CreateFolder(programs + u"\\Tavrin");  // an existing folder is fine; a missing one fails the link
+  MakeFolder(programs + u"\\Tavrin");  // an existing folder is fine; a missing one fails the link
   const std::u16string start_menu_link = programs + load_string_(kStartMenuShortcutId);
   bool made = MakeShortcut(&target, &start_menu_link, nullptr, nullptr, &install_folder_);
   if (flag == 0) {
@@ -98,7 +151,7 @@ bool CInstallActions::MakeShortcut(const std::u16string* target, const std::u16s
     link.icon_path = *working_folder + u"glimmora.ico";
     link.icon_index = 0;
   }
-  return platform::SaveShellLink(link, *link_path);  // a failed link leaves no file behind
+  return WriteFileJournaled(journal_, *link_path, false, [&] { return platform::SaveShellLink(link, *link_path); });
 }
 
 bool CInstallActions::InstallDriver() {
@@ -107,11 +160,13 @@ bool CInstallActions::InstallDriver() {
   if (version.major == 0) return false;  // the version could not be read
   if (version.major == 5) {
     Trace(u"Start Driver");
-    return CopyDriver(install_folder_ + u"kvfilt.xp", system_folder);
+    Trace(DriverTarget(system_folder));
+    return CopyJournaled(install_folder_ + u"kvfilt.xp", DriverTarget(system_folder));
   }
   if (version.major == 6) {
     if (platform::IsWow64()) return InstallDriver64();
-    return CopyDriver(install_folder_ + u"kvfilt.vst", system_folder);
+    Trace(DriverTarget(system_folder));
+    return CopyJournaled(install_folder_ + u"kvfilt.vst", DriverTarget(system_folder));
   }
   return true;  // no driver for other systems; start-up refuses them anyway
 }
@@ -123,27 +178,24 @@ bool CInstallActions::InstallDriver64() {
   platform::ScopedNativeSystemFolder native;
   const std::u16string system_folder = platform::SpecialFolderPath(kCsidlSystem);
   Trace(system_folder);
-  const std::u16string target = system_folder + u"\\Drivers\\kvfilt.sys";
-  Trace(target);
-  if (platform::CopyFileOver(install_folder_ + u"kvfilt.x64", target)) return true;
-  Trace(u"Copy File Failed");
-  return false;
+  Trace(DriverTarget(system_folder));
+  return CopyJournaled(install_folder_ + u"kvfilt.x64", DriverTarget(system_folder), true);
 }
 
 bool CInstallActions::RegisterUninstallEntry(const std::u16string& version, const std::u16string& display_name,
                                              const std::u16string& install_folder) {
-  platform::RegKey entry = OpenThenCreate(kUninstallKey, kUninstallEntry);
+  ActionKey entry = ActionKey::OpenThenCreate(journal_, kUninstallKey, kUninstallEntry);
   if (!entry.IsValid()) return false;
-  bool written = SetText(entry, u"DisplayName", display_name);
-  written = SetText(entry, u"UninstallString", install_folder + u"Remove.exe") && written;
-  written = SetText(entry, u"Publisher", u"Tavrin") && written;
-  written = SetText(entry, u"URLInfoAbout", kMakerWeb) && written;
-  written = SetText(entry, u"URLUpdateInfo", kMakerWeb) && written;
-  written = SetText(entry, u"DisplayVersion", version) && written;
-  written = SetText(entry, u"InstallLocation", install_folder) && written;
-  written = SetText(entry, u"Comments", u"Thanks for using Tavrin artificial intelligence product.") && written;
-  written = SetText(entry, u"ReadMe", install_folder + u"Notes.txt") && written;
-  written = SetText(entry, u"DisplayIcon", install_folder + u"glimmora.exe,0") && written;
+  bool written = entry.SetText(u"DisplayName", display_name);
+  written = entry.SetText(u"UninstallString", install_folder + u"Remove.exe") && written;
+  written = entry.SetText(u"Publisher", u"Tavrin") && written;
+  written = entry.SetText(u"URLInfoAbout", kMakerWeb) && written;
+  written = entry.SetText(u"URLUpdateInfo", kMakerWeb) && written;
+  written = entry.SetText(u"DisplayVersion", version) && written;
+  written = entry.SetText(u"InstallLocation", install_folder) && written;
+  written = entry.SetText(u"Comments", u"Thanks for using Tavrin artificial intelligence product.") && written;
+  written = entry.SetText(u"ReadMe", install_folder + u"Notes.txt") && written;
+  written = entry.SetText(u"DisplayIcon", install_folder + u"glimmora.exe,0") && written;
   return written;
 }
 
@@ -152,13 +204,13 @@ bool CInstallActions::RegisterProductInfo(const std::u16string& name, const std:
                                           const std::u16string& company, int32_t language_index) {
   bool written = false;
   {
-    platform::RegKey product = OpenThenCreate(kProductKeyParent, kProductKey);
+    ActionKey product = ActionKey::OpenThenCreate(journal_, kProductKeyParent, kProductKey);
     if (product.IsValid()) {
-      written = SetText(product, u"Name", name);
-      written = SetText(product, u"Version", version) && written;
-      written = SetText(product, u"InstallPath", program_path) && written;
-      written = SetText(product, u"InstallDir", install_folder) && written;
-      written = SetText(product, u"company", company) && written;
+      written = product.SetText(u"Name", name);
+      written = product.SetText(u"Version", version) && written;
+      written = product.SetText(u"InstallPath", program_path) && written;
+      written = product.SetText(u"InstallDir", install_folder) && written;
+      written = product.SetText(u"company", company) && written;
       written = product.SetDword(u"Lang", static_cast<uint32_t>(language_index)) && written;
     }
   }
@@ -170,34 +222,52 @@ bool CInstallActions::RegisterProductInfo(const std::u16string& name, const std:
 bool CInstallActions::WriteDriverServiceKey() {
   // No image path: the system looks for the driver under the service name in
   // its driver folder, where InstallDriver put it.
-  platform::RegKey service = OpenThenCreate(kServicesKey, kServiceName);
+  ActionKey service = ActionKey::OpenThenCreate(journal_, kServicesKey, kServiceName);
   if (!service.IsValid()) return false;
   bool written = service.SetDword(u"Start", 1);
   written = service.SetDword(u"Type", 1) && written;
   written = service.SetDword(u"ErrorControl", 0) && written;
-  written = SetText(service, u"Group", u"Extended base") && written;
+  written = service.SetText(u"Group", u"Extended base") && written;
   return written;
 }
 
 bool CInstallActions::DeploySharedFiles() {
   const std::u16string windows_folder = platform::SpecialFolderPath(kCsidlWindows);
   bool deployed = true;
+  std::vector<std::u16string> shared = delivered_shared_;
   for (const char16_t* name : kSharedFiles) {
     // A file the package does not deliver is not shared; one it delivered
-    // must arrive.
+    // must arrive, unless a newer (or the same, or someone's edited) file of
+    // that name is there already, which stays.
     const std::u16string source = install_folder_ + name;
     if (!platform::FileExists(source)) continue;
-    if (!platform::CopyFileOver(source, windows_folder + u"\\" + name)) {
-      Trace(u"Copy File Failed");
+    const std::u16string target = windows_folder + u"\\" + name;
+    if (platform::FileExists(target) && !MayReplaceSharedFile(FileVersionOf(source), DescribeExistingFile(target))) {
+      Trace(u"Kept the file there: " + target);
+    } else if (!CopyJournaled(source, target)) {
       deployed = false;
+      continue;
     }
+    shared.push_back(target);
   }
+  if (count_shared_ && !CountSharedFiles(shared)) deployed = false;
   // Only the last level is created; an existing folder keeps its rights.
   const std::u16string data_folder = platform::SpecialFolderPath(kCsidlCommonAppData) + u"\\Glimmora";
-  if (!platform::CreateFolderWithAccess(data_folder, kSharedFolderAccess) && !platform::FolderExists(data_folder)) {
+  if (platform::CreateFolderWithAccess(data_folder, kSharedFolderAccess)) {
+    if (journal_) journal_->FolderCreated(data_folder);
+  } else if (!platform::FolderExists(data_folder)) {
     deployed = false;
   }
   return RegisterComServer() && deployed;
+}
+
+bool CInstallActions::CountSharedFiles(const std::vector<std::u16string>& paths) {
+  if (paths.empty()) return true;
+  ActionKey counts = ActionKey::OpenThenCreate(journal_, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"SharedDLLs");
+  if (!counts.IsValid()) return false;
+  bool counted = true;
+  for (const std::u16string& path : paths) counted = counts.Increment(path) && counted;
+  return counted;
 }
 
 bool CInstallActions::RegisterComServer() {
@@ -205,5 +275,7 @@ bool CInstallActions::RegisterComServer() {
   Trace(server);
   const std::u16string parameters = u"/s \"" + server + u"\"";
   Trace(parameters);
-  return platform::StartProgram(u"RegSvr32.exe", parameters);  // runs on its own; nobody waits for it
+  if (!platform::StartProgram(u"RegSvr32.exe", parameters)) return false;  // runs on its own; nobody waits for it
+  if (journal_) journal_->ComRegistered(server);
+  return true;
 }

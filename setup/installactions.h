@@ -3,11 +3,16 @@
 // and the shared files with the shared data folder and COM registration.
 // Each action does all it can and answers false when any part of it failed,
 // so that the installation never reports success over a missing piece.
+// With a journal, every change an action makes is recorded so that a failed
+// installation can be undone.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+class InstallJournal;
 
 class CInstallActions {
  public:
@@ -21,6 +26,15 @@ class CInstallActions {
   // folder followed directly by a file name.
   void SetInstallFolder(const std::u16string& folder) { install_folder_ = folder; }
   const std::u16string& GetInstallFolder() const { return install_folder_; }
+  // Where the actions record their changes; null records nothing.
+  void SetJournal(InstallJournal* journal) { journal_ = journal; }
+  // Whether this run adds its reference to the shared files' counts: once
+  // per installation, so a repair does not count again.
+  void SetCountSharedFiles(bool count) { count_shared_ = count; }
+  // Shared files the package itself put into the system or Windows folder
+  // (counted with the shared files DeploySharedFiles copies).
+  void AddDeliveredSharedFile(const std::u16string& path) { delivered_shared_.push_back(path); }
+  void ClearDeliveredSharedFiles() { delivered_shared_.clear(); }
 
   // In the order the installation calls them.
   bool CreateShortcuts(int32_t flag);
@@ -40,9 +54,27 @@ class CInstallActions {
   bool WriteDriverServiceKey();
   bool RegisterComServer();
 
+  // A file copied over `target`, the previous one kept for the journal.
+  bool CopyJournaled(const std::u16string& source, const std::u16string& target, bool native_view = false);
+  // One folder level made, and journaled when it is new.
+  void MakeFolder(const std::u16string& path);
+
   StringLoader load_string_;
   std::u16string install_folder_;
+  // Adds one to the count of each shared file of this run.
+  bool CountSharedFiles(const std::vector<std::u16string>& paths);
+
+  InstallJournal* journal_ = nullptr;
+  bool count_shared_ = false;
+  std::vector<std::u16string> delivered_shared_;
 };
+
+// The product's shared data folder: every user of the machine reads and
+// writes the product's data there (modify rights, without the right to
+// change permissions or ownership); administrators and the system have full
+// control; anonymous logons and guests get nothing. Inherited by files and
+// subfolders, and protected from the looser rights of the folder above.
+constexpr const char16_t* kSharedFolderAccess = u"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)";
 
 // Values the runners hand the actions.
 constexpr const char16_t* kProductName = u"Glimmora";

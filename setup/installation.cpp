@@ -1,6 +1,11 @@
 #include "setup/installation.h"
 
+#include <functional>
+
+#include "platform/file.h"
+#include "platform/registry.h"
 #include "setup/languagetable.h"
+#include "setup/sharedfiles.h"
 
 namespace {
 
@@ -23,10 +28,12 @@ class ProgressMeter {
       : engine_(engine), observer_(observer), start_(engine.GetPayloadBytesRead()),
         total_(InstallationPayloadBytes(engine)) {}
 
-  static void Callback(int32_t, int32_t*, void* user_data) {
+  static void Callback(int32_t code, int32_t*, void* user_data) {
     auto* meter = static_cast<ProgressMeter*>(user_data);
     meter->Report(meter->Percent());
-    if (meter->observer_) meter->observer_->OnEngineEvent();
+    if (!meter->observer_) return;
+    meter->observer_->OnEngineEvent();
+    if (code == PROGRESS_FILE_END && meter->observer_->CancelRequested()) meter->engine_.RequestStop();
   }
 
   void Report(int32_t percent) {
@@ -58,9 +65,73 @@ void Status(InstallationObserver* observer, uint32_t id) {
   if (observer) observer->OnStatus(id);
 }
 
-void NoteFailure(InstallOutcome& outcome, bool ok, InstallStep step) {
-  if (!ok && outcome.Succeeded()) outcome.failed_step = step;
+bool StartsWithFolder(const std::u16string& path, const std::u16string& folder) {
+  if (folder.empty() || path.size() <= folder.size() || path[folder.size()] != u'\\') return false;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    const auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+    if (fold(path[i]) != fold(folder[i])) return false;
+  }
+  return true;
 }
+
+// The engine's files and folders, into the run's journal. Files the
+// package puts into the system or Windows folder are shared with other
+// software: they follow the shared-file rules and are counted.
+class JournalSink : public ExtractChangeSink {
+ public:
+  JournalSink(InstallJournal& journal, CInstallActions& actions)
+      : journal_(journal), actions_(actions), system_(platform::SpecialFolderPath(0x25)),
+        windows_(platform::SpecialFolderPath(0x24)) {}
+  void FolderCreated(const std::u16string& path) override { journal_.FolderCreated(path); }
+  void FileWritten(const std::u16string& path, const std::u16string& previous_aside) override {
+    if (previous_aside.empty()) {
+      journal_.FileCreated(path);
+    } else {
+      journal_.FileReplaced(path, previous_aside);
+    }
+    if (IsShared(path)) actions_.AddDeliveredSharedFile(path);
+  }
+  bool KeepExisting(const std::u16string& path, const std::u16string& incoming) override {
+    if (!IsShared(path) || MayReplaceSharedFile(FileVersionOf(incoming), DescribeExistingFile(path))) return false;
+    actions_.AddDeliveredSharedFile(path);
+    return true;
+  }
+
+ private:
+  bool IsShared(const std::u16string& path) const {
+    return StartsWithFolder(path, system_) || StartsWithFolder(path, windows_);
+  }
+
+  InstallJournal& journal_;
+  CInstallActions& actions_;
+  std::u16string system_, windows_;
+};
+
+// Keeps the engine and the actions tied to the journal for one run.
+class JournalScope {
+ public:
+  JournalScope(CMyExtract& engine, CInstallActions& actions, InstallJournal& journal)
+      : engine_(engine), actions_(actions), sink_(journal, actions) {
+    engine_.SetChangeSink(&sink_);
+    engine_.ClearStop();
+    actions_.SetJournal(&journal);
+    actions_.ClearDeliveredSharedFiles();
+  }
+  ~JournalScope() {
+    engine_.SetChangeSink(nullptr);
+    engine_.ClearStop();
+    actions_.SetJournal(nullptr);
+  }
+  JournalScope(const JournalScope&) = delete;
+  JournalScope& operator=(const JournalScope&) = delete;
+
+ private:
+  CMyExtract& engine_;
+  CInstallActions& actions_;
+  JournalSink sink_;
+};
+
+bool Cancelled(InstallationObserver* observer) { return observer && observer->CancelRequested(); }
 
 }  // namespace
 
@@ -82,45 +153,65 @@ InstallOutcome RunInstallation(const InstallationRequest& request, InstallationO
   std::u16string folder = request.install_folder;
   if (folder.empty() || folder.back() != u'\\') folder += u'\\';
   InstallOutcome outcome;
+  InstallJournal journal(request.journal_key);
+  CMyExtract& engine = request.engine;
+  CInstallActions& actions = request.actions;
+  // A repair of an installed product does not count its shared files again.
+  const platform::RegKey product = platform::RegKey::Open(platform::kLocalMachine, u"SOFTWARE\\Tavrin\\Glimmora");
+  actions.SetCountSharedFiles(!(product.IsValid() && product.QueryValue(u"InstallDir").has_value()));
+  JournalScope scope(engine, actions, journal);
+  for (const std::u16string& made : request.folders_made_before) journal.FolderCreated(made);
 
   Status(observer, kStatusCopying);
-  CMyExtract& engine = request.engine;
   engine.SetDestDir(folder);
   engine.ClearFailedFile();
   ProgressMeter meter(engine, observer);
   meter.Report(0);
-  bool all_files = true;
   for (const std::u16string& list : InstallationLists()) {
     const int32_t result = engine.ExtractListTo(folder, list, &ProgressMeter::Callback, &meter);
     // A package need not carry every language list; anything else that is
     // not success means files are missing or damaged.
     if (result == EXTRACT_OK || result == EXTRACT_ERR_NOT_FOUND) continue;
-    all_files = false;
-    if (outcome.Succeeded()) {
+    if (result == EXTRACT_ERR_STOPPED) {
+      outcome.failed_step = InstallStep::kCancelled;
+    } else {
       outcome.failed_step = InstallStep::kFiles;
       outcome.failed_list = list;
       outcome.list_result = result;
       outcome.failed_file = engine.GetFirstFailedFile();
     }
+    break;
   }
-  if (all_files) meter.Complete();
 
-  CInstallActions& actions = request.actions;
+  // The actions in their fixed order, each only while nothing has failed.
   actions.SetInstallFolder(folder);
-  Status(observer, kStatusShortcuts);
-  NoteFailure(outcome, actions.CreateShortcuts(0), InstallStep::kShortcuts);
-  Status(observer, kStatusDrivers);
-  outcome.driver_installed = actions.InstallDriver();
-  NoteFailure(outcome, outcome.driver_installed, InstallStep::kDriver);
-  Status(observer, kStatusUninstall);
-  NoteFailure(outcome, actions.RegisterUninstallEntry(request.product_version, kProductName, folder),
-              InstallStep::kUninstallEntry);
-  Status(observer, kStatusSoftware);
-  NoteFailure(outcome,
-              actions.RegisterProductInfo(kProductName, folder + u"Glimmora.exe", folder, request.product_version,
-                                          kCompanyName, request.language_index),
-              InstallStep::kProductInfo);
-  Status(observer, kStatusSoftware);
-  NoteFailure(outcome, actions.DeploySharedFiles(), InstallStep::kSharedFiles);
+  const auto step = [&](uint32_t status, InstallStep name, const std::function<bool()>& action) {
+    if (!outcome.Succeeded()) return;
+    if (Cancelled(observer)) {
+      outcome.failed_step = InstallStep::kCancelled;
+      return;
+    }
+    Status(observer, status);
+    if (!action()) outcome.failed_step = name;
+  };
+  if (outcome.Succeeded()) meter.Complete();
+  step(kStatusShortcuts, InstallStep::kShortcuts, [&] { return actions.CreateShortcuts(0); });
+  step(kStatusDrivers, InstallStep::kDriver, [&] { return outcome.driver_installed = actions.InstallDriver(); });
+  step(kStatusUninstall, InstallStep::kUninstallEntry,
+       [&] { return actions.RegisterUninstallEntry(request.product_version, kProductName, folder); });
+  step(kStatusSoftware, InstallStep::kProductInfo, [&] {
+    return actions.RegisterProductInfo(kProductName, folder + u"Glimmora.exe", folder, request.product_version,
+                                       kCompanyName, request.language_index);
+  });
+  step(kStatusSoftware, InstallStep::kSharedFiles, [&] { return actions.DeploySharedFiles(); });
+
+  if (outcome.Succeeded()) {
+    journal.Commit();
+    outcome.restart_needed = journal.RestartNeeded();
+  } else {
+    journal.RollBack();
+    outcome.rolled_back = true;
+    outcome.driver_installed = false;
+  }
   return outcome;
 }

@@ -1,14 +1,18 @@
 // The one installation routine, shared by the silent run and the wizard's
 // progress page: every extract list of the run into the install folder, then
 // the installation actions in their fixed order, with one outcome that says
-// whether everything arrived and, if not, what failed first.
+// whether everything arrived and, if not, what failed first. It is all or
+// nothing: every change is journaled, and a run that fails or is cancelled
+// is undone, leaving the machine as it was.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "build/extract.h"
 #include "setup/installactions.h"
+#include "setup/journal.h"
 
 // Status texts, by string id of the language resources, in the order the
 // installation shows them.
@@ -28,6 +32,7 @@ enum class InstallStep {
   kUninstallEntry,
   kProductInfo,     // the product key or the driver's service key
   kSharedFiles,     // shared files, the shared data folder or the COM registration
+  kCancelled,       // the user stopped it
 };
 
 struct InstallOutcome {
@@ -35,7 +40,9 @@ struct InstallOutcome {
   std::u16string failed_list;        // kFiles: the list
   int32_t list_result = EXTRACT_OK;  // kFiles: the engine's result for it
   std::u16string failed_file;        // kFiles: the first file not written, when one is known
-  bool driver_installed = false;     // the driver step succeeded: a restart activates it
+  bool driver_installed = false;     // the driver is in place: a restart activates it
+  bool rolled_back = false;          // the run failed and everything it changed was undone
+  bool restart_needed = false;       // a replaced file in use goes at the next restart
 
   bool Succeeded() const { return failed_step == InstallStep::kNone; }
 };
@@ -53,6 +60,9 @@ class InstallationObserver {
   virtual void OnProgress(int32_t percent) { (void)percent; }
   // Every engine event while files are written, to keep a window alive.
   virtual void OnEngineEvent() {}
+  // Asked at every file and between the steps: true stops the run at the
+  // next file boundary, and everything done so far is undone.
+  virtual bool CancelRequested() { return false; }
 };
 
 struct InstallationRequest {
@@ -61,11 +71,16 @@ struct InstallationRequest {
   std::u16string install_folder;     // a backslash is appended when missing
   std::u16string product_version;
   int32_t language_index = 1;        // stored as "Lang"
+  std::u16string journal_key = kJournalKey;
+  // Folders made for this installation before it started (the install
+  // folder's levels, made when the wizard checked the folder): a failed run
+  // removes them too.
+  std::vector<std::u16string> folders_made_before = {};
 };
 
-// Runs the whole installation. A failure does not stop it: the rest is still
-// installed (a product with one damaged file is better repaired than absent),
-// and the outcome names the first failure. `observer` may be null.
+// Runs the whole installation. The first failure (or a cancel) ends it:
+// everything the run changed is undone, and the outcome names what failed.
+// `observer` may be null.
 InstallOutcome RunInstallation(const InstallationRequest& request, InstallationObserver* observer);
 
 // The packed bytes of every file of the run's lists that the package

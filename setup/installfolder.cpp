@@ -54,14 +54,18 @@ FolderProblem CheckInstallFolderText(const std::u16string& completed, size_t lon
   return FolderProblem::kNone;
 }
 
-FolderProblem CreateInstallFolder(const std::u16string& completed) {
+FolderProblem CreateInstallFolder(const std::u16string& completed, std::vector<std::u16string>* made) {
   std::u16string folder = WithBackslashes(completed);
   if (folder.empty() || folder.back() != u'\\') folder += u'\\';
   // Every level from the drive's root down; an existing level is fine.
   for (size_t at = folder.find(u'\\', 3); at != std::u16string::npos; at = folder.find(u'\\', at + 1)) {
     const std::u16string level = folder.substr(0, at);
     if (platform::FolderExists(level)) continue;
-    if (!platform::CreateFolder(level) && !platform::FolderExists(level)) return FolderProblem::kNotCreated;
+    if (platform::CreateFolder(level)) {
+      if (made) made->push_back(level);
+    } else if (!platform::FolderExists(level)) {
+      return FolderProblem::kNotCreated;
+    }
   }
   const std::u16string last = folder.substr(0, folder.size() - 1);
   if (!platform::FolderExists(last)) return FolderProblem::kNotCreated;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The longest path the system accepts, without the terminator.
 constexpr size_t kMaxInstallPath = 259;
@@ -41,5 +42,6 @@ FolderProblem CheckInstallFolderText(const std::u16string& completed, size_t lon
 
 // Creates every missing level of `completed` ("/" counts as "\") and checks
 // that the last one is a folder that can be written into (a probe file is
-// created and removed).
-FolderProblem CreateInstallFolder(const std::u16string& completed);
+// created and removed). The levels it made are added to `made` (outermost
+// first), so that an installation that fails can remove them again.
+FolderProblem CreateInstallFolder(const std::u16string& completed, std::vector<std::u16string>* made = nullptr);

@@ -1,13 +1,36 @@
 #include "skin/skinimage.h"
 
 #include "framework/gdi.h"
+#include "framework/handles.h"
 #include "skin/core/scale.h"
 
 namespace skin {
 
 ImagePtr LoadImageFile(const std::wstring& path) {
   if (path.empty()) return nullptr;
-  return ImagePtr(new Gdiplus::Image(path.c_str(), FALSE));
+  // Read whole into memory: an image made from a file keeps the file open
+  // for as long as it lives, and the setup program removes its pictures
+  // when it ends.
+  fw::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.IsValid() || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > (64 << 20)) {
+    return ImagePtr(new Gdiplus::Image(path.c_str(), FALSE));  // fails the same way the picture is missing
+  }
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size.QuadPart));
+  if (block == nullptr) return nullptr;
+  DWORD read = 0;
+  void* bytes = ::GlobalLock(block);
+  const bool complete = bytes && ::ReadFile(file.Get(), bytes, static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
+                        read == static_cast<DWORD>(size.QuadPart);
+  if (bytes) ::GlobalUnlock(block);
+  fw::ComPtr<IStream> stream;
+  if (!complete || FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.Receive()))) {
+    ::GlobalFree(block);
+    return nullptr;
+  }
+  // The image holds the stream (and so the memory) as long as it needs it.
+  return ImagePtr(new Gdiplus::Image(stream.Get(), FALSE));
 }
 
 Gdiplus::Image* CachedImage(ImagePtr& slot, const std::wstring& path) {

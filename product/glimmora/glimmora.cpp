@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/scoped.h"
+#include "framework/librarysearch.h"
 #include "libs/morrow.h"
 #include "libs/nuvel.h"
 #include "libs/tessel.h"
@@ -249,6 +250,12 @@ int RunWindow(HINSTANCE instance, int show) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show) {
+  // The program's own libraries (Nuvel, Tessel, Morrow) are in its import
+  // table: the loader took them from the install folder before this line.
+  // Nothing loaded from here on comes from that folder, so the search is
+  // not widened to it (LOAD_LIBRARY_SEARCH_APPLICATION_DIR), and a
+  // gdiplus.dll put there is never preferred to the system's.
+  fw::RestrictLibrarySearch();
   GdiplusSession gdiplus;
   if (!gdiplus.Ok()) {
     MessageBoxW(nullptr, L"Glimmora cannot start: GDI+ is not available.", kTitle, MB_OK | MB_ICONERROR);

@@ -21,6 +21,40 @@ constexpr wchar_t kServiceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\kvfilt"
 constexpr wchar_t kProgramsLink[] = L"\\Tavrin\\Tavrin Glimmora.lnk";
 constexpr wchar_t kProgramsFolder[] = L"\\Tavrin";
 constexpr wchar_t kDesktopLink[] = L"\\Tavrin Glimmora.lnk";
+constexpr wchar_t kSharedDllsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+// The shared files setup copies into the Windows folder; each one setup
+// counted in SharedDLLs goes when the last product that uses it is removed.
+const wchar_t* const kSharedFiles[] = {
+    L"GlimmoraSrcSaver.scr", L"Nuvel.dll",    L"Tessel.dll", L"Morrow.dll",  L"Quillon.dll",
+    L"Atl71.dll",            L"d3dx9_24.dll", L"MFC71.dll",  L"msvcr80.dll", L"Microsoft.VC80.CRT.manifest",
+};
+
+enum class SharedRelease {
+  kStillUsed,  // another product counts it: it stays
+  kLast,       // this was the last use: the file may go
+  kUncounted,  // no count: an installation from before counting
+};
+
+// Takes this product's use off the file's count.
+SharedRelease ReleaseSharedCount(const std::wstring& path) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &raw) != ERROR_SUCCESS)
+    return SharedRelease::kUncounted;
+  ScopedKey key(raw);
+  DWORD count = 0, type = 0, size = sizeof count;
+  if (RegQueryValueExW(key.Get(), path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+          ERROR_SUCCESS || type != REG_DWORD) {
+    return SharedRelease::kUncounted;
+  }
+  if (count > 1) {
+    --count;
+    RegSetValueExW(key.Get(), path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
+    return SharedRelease::kStillUsed;
+  }
+  RegDeleteValueW(key.Get(), path.c_str());
+  return SharedRelease::kLast;
+}
 
 // The files a package of the product puts into the install folder. Used
 // alone when the folder is not the registered one: then nothing else in it
@@ -94,6 +128,7 @@ class Remover {
   void RemoveRegistry();
   void RemoveDriver();
   void RemoveComServer();
+  void RemoveSharedFiles();
 
   RemovalReport report_;
 };
@@ -243,15 +278,20 @@ void Remover::RemoveComServer() {
   if (!GetSystemDirectoryW(system, MAX_PATH)) return;
   const std::wstring server = std::wstring(system) + L"\\Harrow.dll";
   if (GetFileAttributesW(server.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  // Another installation that shares the server still needs it registered.
+  if (ReleaseSharedCount(server) == SharedRelease::kStillUsed) return;
 
   // The registration tool undoes what setup's call to it did; the file can
-  // only go once it has finished with it.
+  // only go once it has finished with it. Named by its full path: by its
+  // bare name it would be looked for in the current folder (the user's
+  // temporary folder) before the system folder, and run with our rights.
   const std::wstring parameters = L"/u /s \"" + server + L"\"";
+  const std::wstring tool = std::wstring(system) + L"\\RegSvr32.exe";
   SHELLEXECUTEINFOW run{};
   run.cbSize = sizeof(run);
   run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   run.lpVerb = L"open";
-  run.lpFile = L"RegSvr32.exe";
+  run.lpFile = tool.c_str();
   run.lpParameters = parameters.c_str();
   run.nShow = SW_HIDE;
   if (ShellExecuteExW(&run) && run.hProcess) {
@@ -261,9 +301,20 @@ void Remover::RemoveComServer() {
   DeleteOneFile(server);
 }
 
+void Remover::RemoveSharedFiles() {
+  wchar_t windows[MAX_PATH] = {};
+  if (!GetWindowsDirectoryW(windows, MAX_PATH)) return;
+  for (const wchar_t* name : kSharedFiles) {
+    const std::wstring path = std::wstring(windows) + L"\\" + name;
+    // An uncounted file may be another program's: it stays.
+    if (ReleaseSharedCount(path) == SharedRelease::kLast) DeleteOneFile(path);
+  }
+}
+
 RemovalReport Remover::Run(const std::wstring& install_folder) {
   // The COM server first: the tool needs the file while it unregisters.
   RemoveComServer();
+  RemoveSharedFiles();
   RemoveShortcuts();
   RemoveDriver();
   // The folder before the keys: whether it is the registered folder is read from them.

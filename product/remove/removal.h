@@ -15,8 +15,9 @@ struct RemovalReport {
 
 // Removes the installation whose files are in `install_folder` (ending in a
 // backslash or not): files and folder, shortcuts, registry entries, driver
-// and COM server. Never touches the shared files in the Windows folder or
-// the shared data folder.
+// and COM server. A shared file (the Windows folder's, the COM server) goes
+// only when its SharedDLLs count says this was its last user; an uncounted
+// one in the Windows folder stays, as does the shared data folder.
 RemovalReport RemoveInstallation(const std::wstring& install_folder);
 
 }  // namespace glimmora

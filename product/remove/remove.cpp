@@ -5,11 +5,13 @@
 //                     installation in its own folder and reports.
 //
 // A program cannot delete its own file or the folder it runs from, so the
-// work is done by a copy in the temporary folder: the original starts it
-// with the install folder and a handle to wait on, and exits. The copy waits
-// until the original has gone, removes everything, and has its own file
-// deleted after it ends.
+// work is done by a copy in a folder of its own below the temporary folder:
+// the original starts it with the install folder and a handle to wait on,
+// and exits. The copy waits until the original has gone, removes
+// everything, and has its own file and folder deleted after it ends.
 #include <windows.h>
+#include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "common/scoped.h"
+#include "framework/librarysearch.h"
 #include "remove/removal.h"
 
 namespace {
@@ -92,25 +95,66 @@ std::wstring Quote(const std::wstring& text) {
   return quoted;
 }
 
+// The copy runs with administrator rights, so its folder is one that
+// nobody else can have prepared: made by this run under a name nobody can
+// foresee (a folder of a fixed name in the user's temporary folder could be
+// made beforehand by any program of the user, with an access list of its
+// choosing and libraries in it), writable only by administrators and SYSTEM.
+constexpr wchar_t kRunFolderAccess[] = L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+constexpr wchar_t kRunFolderPrefix[] = L"GlimmoraRemove-";
+
+struct RunFolder {
+  std::wstring path;
+  // Held without delete sharing until the copy runs: the user's temporary
+  // folder is the user's, who could otherwise rename ours away and put
+  // another in its place between the copy and its start.
+  glimmora::ScopedFile hold;
+};
+
+bool MakeRunFolder(const std::wstring& temp, RunFolder* folder) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kRunFolderAccess, SDDL_REVISION_1, &descriptor,
+                                                            nullptr))
+    return false;
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  bool made = false;
+  for (int attempt = 0; attempt < 8 && !made; ++attempt) {
+    GUID guid{};
+    wchar_t name[40] = {};
+    if (FAILED(CoCreateGuid(&guid)) || !StringFromGUID2(guid, name, 40)) break;
+    folder->path = temp + L"\\" + kRunFolderPrefix + name;
+    made = CreateDirectoryW(folder->path.c_str(), &attributes) != FALSE;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  LocalFree(descriptor);
+  if (!made) return false;
+  folder->hold.Reset(CreateFileW(folder->path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder->hold) {
+    RemoveDirectoryW(folder->path.c_str());
+    return false;
+  }
+  return true;
+}
+
 // Starts the temporary copy; false when that cannot be done.
 bool StartTemporaryCopy(const std::wstring& self, const std::wstring& folder, bool silent) {
   const std::wstring temp = TempFolder();
   if (temp.empty()) return false;
-  std::wstring copy;
-  for (unsigned n = 0; n < 100; ++n) {
-    copy = temp + L"\\GlimmoraRemove-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) +
-           L".exe";
-    if (CopyFileW(self.c_str(), copy.c_str(), TRUE)) break;
-    if (GetLastError() != ERROR_FILE_EXISTS) return false;
-    copy.clear();
-  }
-  if (copy.empty()) return false;
+  RunFolder run_folder;
+  if (!MakeRunFolder(temp, &run_folder)) return false;
+  const std::wstring copy = run_folder.path + L"\\Remove.exe";
+  auto give_up = [&] {
+    DeleteFileW(copy.c_str());
+    run_folder.hold.Reset();
+    RemoveDirectoryW(run_folder.path.c_str());
+    return false;
+  };
+  if (!CopyFileW(self.c_str(), copy.c_str(), TRUE)) return give_up();
 
   HANDLE me = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &me, SYNCHRONIZE, TRUE, 0)) {
-    DeleteFileW(copy.c_str());
-    return false;
-  }
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &me, SYNCHRONIZE, TRUE, 0))
+    return give_up();
   glimmora::ScopedHandle own_handle(me);
 
   std::wstring command = Quote(copy) + L" " + kFromSwitch + L" " + Quote(folder) + L" " + kWaitSwitch + L" " +
@@ -121,28 +165,34 @@ bool StartTemporaryCopy(const std::wstring& self, const std::wstring& folder, bo
   PROCESS_INFORMATION process{};
   // The copy runs in the temporary folder, so no current folder holds the install folder.
   if (!CreateProcessW(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, temp.c_str(), &startup,
-                      &process)) {
-    DeleteFileW(copy.c_str());
-    return false;
-  }
+                      &process))
+    return give_up();
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
 }
 
-// The temporary copy's file goes once the copy has ended: a hidden command
-// shell retries the delete for about half a minute. Without a shell the
-// system removes it at the next start.
+// The temporary copy's file and folder go once the copy has ended: a hidden
+// command shell retries the delete for about half a minute ("rd" without
+// "/s" removes the folder only once it is empty). Without a shell the
+// system removes them at the next start.
 void ScheduleOwnDeletion(const std::wstring& self) {
+  const std::wstring folder = FolderOf(self);
+  auto at_next_start = [&] {
+    MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  };
   wchar_t system[MAX_PATH] = {};
   if (!GetSystemDirectoryW(system, MAX_PATH)) {
-    MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    at_next_start();
     return;
   }
   const std::wstring shell = std::wstring(system) + L"\\cmd.exe";
-  const std::wstring quoted = L"\"" + self + L"\"";
+  const std::wstring quoted_self = L"\"" + self + L"\"";
+  const std::wstring quoted_folder = L"\"" + folder + L"\"";
   std::wstring command = L"\"" + shell + L"\" /c for /l %i in (1,1,30) do @(ping -n 2 127.0.0.1 >nul & del /f /q " +
-                         quoted + L" >nul 2>&1 & if not exist " + quoted + L" exit)";
+                         quoted_self + L" >nul 2>&1 & rd /q " + quoted_folder + L" >nul 2>&1 & if not exist " +
+                         quoted_folder + L" exit)";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -154,7 +204,7 @@ void ScheduleOwnDeletion(const std::wstring& self) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   } else {
-    MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    at_next_start();
   }
 }
 
@@ -180,6 +230,7 @@ int DoRemoval(const std::wstring& folder, bool silent) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  fw::RestrictLibrarySearch();
   Options options = ParseCommandLine();
   const std::wstring self = ModulePath();
   if (self.empty()) return 1;

@@ -13,6 +13,7 @@ namespace {
 constexpr UINT kStatus = 1002;
 constexpr UINT kProgress = 1013;
 constexpr UINT_PTR kStartTimer = 1;
+constexpr UINT kStopQuestion = 137;
 }  // namespace
 
 CGlimmoraInstallDlg::CGlimmoraInstallDlg()
@@ -38,13 +39,21 @@ void CGlimmoraInstallDlg::OnStatus(uint32_t status_id) {
   status_.SetWindowText(std::wstring(text.begin(), text.end()));
   ::ShowWindow(status_.GetSafeHwnd(), SW_SHOW);
   ::UpdateWindow(GetSafeHwnd());
+  // The wizard stays answerable between the steps too (a Cancel pressed now
+  // is seen before the next step).
+  OnEngineEvent();
   // Someone watching the steps from outside (the interactive tests) may ask
   // for each line to stand a moment; the steps are too quick to be seen.
   static const DWORD hold = [] {
     wchar_t value[16] = {};
     return ::GetEnvironmentVariableW(L"GLIMMORA_STATUS_HOLD_MS", value, 16) ? static_cast<DWORD>(_wtoi(value)) : 0;
   }();
-  if (hold > 0 && hold <= 5000) ::Sleep(hold);
+  if (hold == 0 || hold > 5000) return;
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < hold) {
+    OnEngineEvent();
+    ::Sleep(10);
+  }
 }
 
 void CGlimmoraInstallDlg::OnProgress(int32_t percent) {
@@ -60,6 +69,20 @@ void CGlimmoraInstallDlg::OnEngineEvent() {
   }
 }
 
+void CGlimmoraInstallDlg::AskToCancel() {
+  if (!working_ || cancel_requested_ || asking_) return;
+  asking_ = true;
+  const std::u16string text = fw::LoadString(kStopQuestion);
+  const std::u16string caption = fw::LoadString(IDS_CAPTION);
+  // Owned by the wizard, so the question stays in front of it; the
+  // installation waits at its next message pump until it is answered.
+  const int answer = ::MessageBoxW(GetParent(), reinterpret_cast<const wchar_t*>(text.c_str()),
+                                   reinterpret_cast<const wchar_t*>(caption.c_str()),
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  asking_ = false;
+  if (answer == IDYES) cancel_requested_ = true;
+}
+
 void CGlimmoraInstallDlg::OnTimer(UINT_PTR id) {
   if (id != kStartTimer) return;
   ::KillTimer(GetSafeHwnd(), kStartTimer);  // one tick only: no second run
@@ -68,12 +91,14 @@ void CGlimmoraInstallDlg::OnTimer(UINT_PTR id) {
   // The package was opened at start-up (a damaged one never gets this far);
   // the wizard settled the folder, with its trailing backslash.
   CGlimmoraInstallApp* app = GetSetupApp();
-  const InstallationRequest request{app->GetEngine(), app->GetActions(), app->install_folder_,
-                                    app->product_version_, g_language_index};
+  InstallationRequest request{app->GetEngine(), app->GetActions(), app->install_folder_, app->product_version_,
+                             g_language_index};
+  request.folders_made_before = app->folders_made_;
   app->outcome_ = RunInstallation(request, this);
   AppendResultSection(g_result_path, app->outcome_.Succeeded(), ResultStyle::kInteractive);
 
   working_ = false;
+  if (app->outcome_.rolled_back) ::SendDlgItemMessageW(GetSafeHwnd(), kProgress, PBM_SETPOS, 0, 0);
   if (auto* wizard = dynamic_cast<CDialogWizard*>(fw::CWnd::FromHandlePermanent(GetParent()))) wizard->NextPage();
 }
 

@@ -17,6 +17,9 @@ class CGlimmoraInstallDlg : public CSkinDialog, private InstallationObserver {
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   // True from the first tick until the installation has finished.
   bool IsWorking() const { return working_; }
+  // Asks the user whether to stop the running installation; a yes stops it
+  // at the next file, and everything it did is undone.
+  void AskToCancel();
 
  protected:
   void DoDataExchange() override;
@@ -31,8 +34,11 @@ class CGlimmoraInstallDlg : public CSkinDialog, private InstallationObserver {
   void OnStatus(uint32_t status_id) override;
   void OnProgress(int32_t percent) override;
   void OnEngineEvent() override;
+  bool CancelRequested() override { return cancel_requested_; }
 
   CTransparentStatic2 status_;
   bool working_ = false;
+  bool cancel_requested_ = false;
+  bool asking_ = false;  // the question is on screen
   fw::ScopedBrush black_;  // made once, handed out for every control-colour request
 };

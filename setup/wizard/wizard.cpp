@@ -127,7 +127,8 @@ void CDialogWizard::ShowPage() {
       if (!SettleInstallFolder()) return;
       Hide(destination_);
       Hide(licence_);
-      for (UINT id : {IDC_BACK, IDC_PRINT, IDC_NEXT, IDC_CANCEL_BUTTON}) EnableControl(id, false);
+      for (UINT id : {IDC_BACK, IDC_PRINT, IDC_NEXT}) EnableControl(id, false);
+      EnableControl(IDC_CANCEL_BUTTON, true);  // stops the installation, which then undoes itself
       if (repair_mode_) {
         repair_panel_.SetStep(1);
       } else {
@@ -162,7 +163,7 @@ bool CDialogWizard::SettleInstallFolder() {
   const std::u16string completed = CompleteInstallFolder(app->install_folder_, repair_mode_ != 0);
   const bool usable = app->install_folder_.size() > 1 &&
                       CheckInstallFolderText(completed, kReservedForInstalledFiles) == FolderProblem::kNone &&
-                      CreateInstallFolder(completed) == FolderProblem::kNone;
+                      CreateInstallFolder(completed, &app->folders_made_) == FolderProblem::kNone;
   if (usable) {
     app->install_folder_ = completed;
     return true;
@@ -178,9 +179,12 @@ bool CDialogWizard::SettleInstallFolder() {
 }
 
 void CDialogWizard::Cancel() {
-  // While files are written the wizard stays: ending it under the running
-  // installation would leave a half-installed product and no result.
-  if (current_page_ == 4) return;
+  // While files are written the wizard stays; the installation itself is
+  // asked to stop, and undoes what it did before the finish page comes.
+  if (current_page_ == 4) {
+    progress_.AskToCancel();
+    return;
+  }
   EndDialog(IDCANCEL);
 }
 

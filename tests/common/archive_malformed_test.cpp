@@ -83,6 +83,23 @@ TEST(ArchiveMalformed, DeepTreesAreRefusedBeforeTheStackRunsOut) {
   EXPECT_EQ(LoadCause(bytes), CArchiveException::kTooDeep);
 }
 
+// Six bytes make an empty tree node, which takes some hundred bytes in
+// memory: the number of objects an input makes is bounded by its size.
+TEST(ArchiveMalformed, WideTreesOfEmptyNodesAreBoundedByTheInputSize) {
+  const auto WideTree = [](uint32_t children) {
+    Bytes bytes = Cat({NewClass("CExtractFileList"), Str(""), U32(0), U16(0), U32(children)});
+    bytes.resize(bytes.size() + 6 * size_t{children}, 0);
+    return bytes;
+  };
+  EXPECT_EQ(LoadCause(WideTree(1000)), kLoaded) << "a small tree of empty nodes is still a tree";
+  EXPECT_EQ(LoadCause(WideTree(100000)), CArchiveException::kBadLength);
+  try {
+    LoadObject(WideTree(100000));
+  } catch (const CArchiveException& e) {
+    EXPECT_NE(std::string(e.what()).find("more objects than"), std::string::npos) << e.what();
+  }
+}
+
 TEST(ArchiveMalformed, EveryTruncationOfARealProjectFailsCleanly) {
   const Bytes bytes = StoreProject(*MakeEveryClassProject());
   for (size_t size = 0; size < bytes.size(); ++size) {

@@ -154,7 +154,7 @@ TEST_F(PackageRoundTrip, ListNamesMatchExactlyAndAnEmptyFolderIsRefused) {
   EXPECT_EQ(missing.ExtractListTo(Dest(), u"Common", nullptr, nullptr), EXTRACT_ERR_OPEN);
 }
 
-TEST_F(PackageRoundTrip, ADamagedStreamFailsItsFileButNotItsSiblings) {
+TEST_F(PackageRoundTrip, ADamagedStreamFailsItsFileButNotItsSiblingsAndDestroysNothing) {
   auto project = MakeProject();
   CMyExtract engine;
   engine.SetPackagePath(Build(*project));
@@ -165,9 +165,19 @@ TEST_F(PackageRoundTrip, ADamagedStreamFailsItsFileButNotItsSiblings) {
   exe->SetOffset(exe->GetOffset() + 1);  // points into the middle of its stream
 
   engine.SetDestDir(Dest());
+  // A good file of that name stands there, as in a repair.
+  for (size_t at = Dest().find(u'\\', 3); at != std::u16string::npos; at = Dest().find(u'\\', at + 1)) {
+    platform::CreateFolder(Dest().substr(0, at));
+  }
+  {
+    platform::File old = platform::File::Open(Dest() + u"Glimmora.exe", platform::OpenMode::kCreateTruncate);
+    ASSERT_TRUE(old.IsOpen() && old.Write("good", 4));
+  }
   Progress progress;
   EXPECT_EQ(engine.ExtractListTo(Dest(), u"Common", &Progress::Record, &progress), EXTRACT_ERR_DATA);
-  EXPECT_TRUE(platform::FileExists(Dest() + u"Glimmora.exe")) << "the output is created, possibly empty";
+  EXPECT_EQ(Extracted(u"Glimmora.exe"), (std::vector<uint8_t>{'g', 'o', 'o', 'd'}))
+      << "the file that was there is kept: the stream goes to a file of its own first";
+  EXPECT_EQ(engine.GetFirstFailedFile(), Dest() + u"Glimmora.exe");
   EXPECT_EQ(Extracted(u"x.dll"), files_[3].second) << "siblings are still extracted";
   EXPECT_EQ(progress.Count(PROGRESS_FILE_BEGIN), progress.Count(PROGRESS_FILE_END));
 

@@ -1,7 +1,9 @@
 // Finding the trailer behind the program image and reading the package table.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "build/extract.h"
+#include "build/indexstream.h"
 #include "build/packageformat.h"
 #include "platform/file.h"
 #include "platform/text.h"
@@ -162,13 +164,124 @@ TEST_F(PackageFile, AProgramWithoutPayloadIsNoPackage) {
   EXPECT_EQ(engine.OpenPackage(folder_ + u"missing.exe"), EXTRACT_ERR_OPEN);
 }
 
+// The index is inflated in memory: never past what its table row says, nor
+// past the cap, and a damaged stream is a damaged package.
+TEST_F(PackageFile, IndexStreamsAreBoundedByTheirRowAndTheCap) {
+  const Bytes index = PatternBytes(5000, 3);
+  uLongf packed_size = compressBound(static_cast<uLong>(index.size()));
+  Bytes stream(packed_size);
+  ASSERT_EQ(compress2(stream.data(), &packed_size, index.data(), static_cast<uLong>(index.size()), 9), Z_OK);
+  stream.resize(packed_size);
+  const Bytes image = FakeImage(100);
+  const uint32_t packed = static_cast<uint32_t>(stream.size());
+  struct Case {
+    const char* label;
+    Bytes bytes;
+    PackageTableEntry row;
+    int32_t result;
+    const char* error;
+  } cases[] = {
+      {"sound", Cat({image, stream}), {u"QivD1.tmp", 100, 5000, packed}, EXTRACT_OK, ""},
+      {"a row larger than the stream, up to the cap", Cat({image, stream}), {u"QivD1.tmp", 100, kMaxIndexBytes, packed},
+       EXTRACT_OK, ""},
+      {"a row one byte short", Cat({image, stream}), {u"QivD1.tmp", 100, 4999, packed}, EXTRACT_ERR_SIGNATURE,
+       "more than the 4999 bytes its table row gives"},
+      {"a row beyond the cap", Cat({image, stream}), {u"QivD1.tmp", 100, kMaxIndexBytes + 1, packed},
+       EXTRACT_ERR_SIGNATURE, "more than the 67108864 an index may have"},
+      {"a stream cut short", Cat({image, Bytes(stream.begin(), stream.end() - 10)}),
+       {u"QivD1.tmp", 100, 5000, packed - 10}, EXTRACT_ERR_SIGNATURE, "does not reach its end"},
+      {"packed bytes past the end of the file", Cat({image, stream}), {u"QivD1.tmp", 100, 5000, packed + 1},
+       EXTRACT_ERR_SIGNATURE, "beyond the end of the file"},
+      {"an offset past the end of the file", Cat({image, stream}), {u"QivD1.tmp", 0xFFFFFFF0u, 5000, packed},
+       EXTRACT_ERR_SIGNATURE, "beyond the end of the file"},
+      {"no packed bytes", Cat({image, stream}), {u"QivD1.tmp", 100, 5000, 0}, EXTRACT_ERR_SIGNATURE,
+       "does not reach its end"},
+      {"not a zlib stream", Cat({image, Bytes(packed, 0xA5)}), {u"QivD1.tmp", 100, 5000, packed},
+       EXTRACT_ERR_SIGNATURE, "is damaged"},
+  };
+  for (const Case& c : cases) {
+    const std::u16string path = folder_ + u"p.bin";
+    WriteFileBytes(path, c.bytes);
+    platform::File file = platform::File::Open(path, platform::OpenMode::kReadShared);
+    ASSERT_TRUE(file.IsOpen());
+    Bytes read = {1, 2, 3};
+    std::string error;
+    EXPECT_EQ(ReadIndexStream(file, c.row, read, error), c.result) << c.label;
+    EXPECT_NE(error.find(c.error), std::string::npos) << c.label << ": " << error;
+    if (c.result == EXTRACT_OK) {
+      EXPECT_EQ(read, index) << c.label;
+    } else {
+      EXPECT_TRUE(read.empty()) << c.label;
+    }
+  }
+}
+
 TEST(EntryNames, OnlyPlainNamesAreSafe) {
-  for (const char16_t* name : {u"Glimmora.exe", u"QivD1.tmp", u"a b", u"..x", u"\u65E5.txt"}) {
-    EXPECT_TRUE(IsSafeEntryName(name)) << platform::ToUtf8(name);
-  }
-  for (const char16_t* name : {u"", u".", u"..", u"a\\b", u"a/b", u"C:x", u"a\tb", u"\x7f"}) {
-    EXPECT_FALSE(IsSafeEntryName(name)) << platform::ToUtf8(name);
-  }
+  const std::u16string longest(kMaxFileNameUnits, u'n');
+  const struct {
+    const char* label;
+    std::u16string name;
+    bool safe;
+  } cases[] = {
+      // What real packages hold: the demo's product files, the temporary
+      // index name, and names that only look odd.
+      {"product file", u"Glimmora.exe", true},
+      {"screen saver", u"GlimmoraSrcSaver.scr", true},
+      {"two dots", u"kvfilt.x64", true},
+      {"hyphen", u"PT-BR.txt", true},
+      {"index", u"QivD1.tmp", true},
+      {"blank inside", u"a b", true},
+      {"leading dots", u"..x", true},
+      {"leading blank", u" x", true},
+      {"CJK", u"\u65E5.txt", true},
+      {"surrogate pair", u"\U0001F600.png", true},
+      {"255 units", longest, true},
+      {"device name inside a longer name", u"CONSOLE", true},
+      {"COM10 is no device", u"COM10", true},
+      {"COM0 is no device", u"COM0", true},
+      {"LPT without digit", u"LPT", true},
+      {"device name after a prefix", u"xnul.txt", true},
+      {"device name with more after it", u"CON_.txt", true},
+      {"dollar without a device", u"CONERR$", true},
+
+      {"empty", u"", false},
+      {"dot", u".", false},
+      {"dot dot", u"..", false},
+      {"backslash", u"a\\b", false},
+      {"slash", u"a/b", false},
+      {"drive colon", u"C:x", false},
+      {"tab", u"a\tb", false},
+      {"delete", u"\x7f", false},
+      {"asterisk", u"a*", false},
+      {"question mark", u"a?b", false},
+      {"quote", u"\"a\"", false},
+      {"less than", u"a<b", false},
+      {"greater than", u"a>b", false},
+      {"pipe", u"a|b", false},
+      {"trailing dot", u"Glimmora.", false},
+      {"trailing blank", u"Glimmora ", false},
+      {"trailing dot and blank", u"a. ", false},
+      {"256 units", longest + u"n", false},
+      {"lone high surrogate", u"a\xD800", false},
+      {"lone high surrogate before a letter", std::u16string(1, 0xD800) + u"a", false},
+      {"lone low surrogate", std::u16string(1, 0xDC00) + u"a", false},
+      {"pair the wrong way round", u"\xDC00\xD800", false},
+      {"CON", u"CON", false},
+      {"con in lower case", u"con", false},
+      {"PRN with extension", u"Prn.txt", false},
+      {"AUX with two extensions", u"aux.tar.gz", false},
+      {"NUL", u"NUL", false},
+      {"blank before the extension", u"nul .txt", false},
+      {"CONIN$", u"CONIN$", false},
+      {"CONOUT$ with extension", u"conout$.log", false},
+      {"COM1", u"COM1", false},
+      {"COM9 with extension", u"com9.dat", false},
+      {"LPT1", u"LPT1", false},
+      {"LPT9", u"lpt9", false},
+      {"COM with superscript one", u"COM\u00B9", false},
+      {"LPT with superscript three", u"LPT\u00B3.txt", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsSafeEntryName(c.name), c.safe) << c.label;
 }
 
 }  // namespace

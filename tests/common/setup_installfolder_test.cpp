@@ -56,9 +56,15 @@ TEST(InstallFolder, RoomIsLeftForTheLongestInstalledPath) {
 TEST(InstallFolder, CreatesEveryMissingLevelAndAcceptsExistingOnes) {
   const std::u16string base = testing_support::ScratchFolder("install_folder");
   const std::u16string folder = base + u"Tools/Deeper\\Glimmora\\";
-  EXPECT_EQ(CreateInstallFolder(folder), FolderProblem::kNone);
+  std::vector<std::u16string> made;
+  EXPECT_EQ(CreateInstallFolder(folder, &made), FolderProblem::kNone);
   EXPECT_TRUE(platform::FolderExists(base + u"Tools\\Deeper\\Glimmora"));
-  EXPECT_EQ(CreateInstallFolder(folder), FolderProblem::kNone);  // already there
+  // The levels it made, outermost first: a failed installation removes them.
+  EXPECT_EQ(made, (std::vector<std::u16string>{base + u"Tools", base + u"Tools\\Deeper",
+                                                base + u"Tools\\Deeper\\Glimmora"}));
+  made.clear();
+  EXPECT_EQ(CreateInstallFolder(folder, &made), FolderProblem::kNone);  // already there
+  EXPECT_TRUE(made.empty());
   // The probe that proves the folder writable is gone again.
   EXPECT_EQ(CreateInstallFolder(base + u"Tools"), FolderProblem::kNone);
   EXPECT_FALSE(platform::FolderExists(base + u"Tools\\Deeper\\Glimmora\\gli0.tmp"));

@@ -19,11 +19,7 @@ import silent_install_e2e as e2e  # noqa: E402  (shares the prefix and registry 
 
 # What stays after removal on purpose (paths below drive_c, lower case).
 KEPT = [
-    "users/*/temp/glimmorainstalltemp/*",       # the setup program's temporary folder
-    "users/*/temp/qiv*.tmp",                    # the temporary index file
     "users/*/temp/*",                           # the uninstaller's own temporary copy
-    "windows/syswow64/devil.dll", "windows/syswow64/ilu.dll", "windows/syswow64/ilut.dll",
-    "windows/syswow64/3dimagerenderer.dll", "windows/syswow64/d3dx9_35.dll",  # the splash renderer
     "windows/glimmorasrcsaver.scr", "windows/nuvel.dll", "windows/tessel.dll",
     "windows/morrow.dll", "windows/quillon.dll",                                # shared files
     "programdata/glimmora",                                                    # shared data folder

@@ -9,6 +9,7 @@ through lnkinfo, the result file).
 Usage: silent_install_e2e.py --root REPO --host OUT_HOST --win32 OUT_WIN32 [--only NAME]
 """
 import argparse
+import glob
 import os
 import re
 import shutil
@@ -344,6 +345,75 @@ def expect_installed(scenario, machine, lang_row, driver=None):
         check(scenario, any("glimmora.ico" in v.lower() for v in fields.values()), f"shortcut icon: {fields}")
 
 
+def run_watched(machine, package, arguments, seconds=60):
+    """Runs the setup program in the background while the message-box driver
+    watches for any window it shows. Returns (exit code or None when it did
+    not end within `seconds`, the watcher's "window ..." line or None)."""
+    machine.warm_up()
+    setup = machine.run([package] + arguments, background=True)
+    watcher = machine.run([ARGS.driver, "--watch", os.path.basename(package), str(seconds)], background=True)
+    try:
+        code = setup.wait(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        setup.kill()
+        code = None
+    try:  # a window shown at the very end still counts
+        out, _ = watcher.communicate(timeout=2)
+    except subprocess.TimeoutExpired:
+        watcher.kill()
+        out, _ = watcher.communicate()
+    line = out.decode("utf-8", "replace").strip()
+    return code, (line or None)
+
+
+# What any run may leave that is not the installation's (paths below drive_c,
+# lower case): the result file, and the setup program's own temporary files.
+RUN_TRACES = ["*result.txt", "r.txt", "users/*/temp/"]
+# Keys Wine itself rewrites at every start (the display adapter's class key).
+WINE_KEYS = ["system\\currentcontrolset\\control\\class\\{4d36e968-e325-11ce-bfc1-08002be10318}"]
+
+
+def machine_snapshot(machine):
+    """Every file below drive_c with a digest of its bytes, and every value
+    of the machine's registry (both views), after the prefix's server has
+    written the registry out."""
+    import hashlib
+    root = machine.drive_c()
+    files = {}
+    for folder, dirs, names in os.walk(root):
+        rel_folder = os.path.relpath(folder, root).replace(os.sep, "/").lower()
+        if not dirs and not names:
+            files[rel_folder + "/"] = "folder"
+        for name in names:
+            path = os.path.join(folder, name)
+            rel = os.path.relpath(path, root).replace(os.sep, "/").lower()
+            if os.path.islink(path):
+                files[rel] = "link"
+                continue
+            with open(path, "rb") as f:
+                files[rel] = hashlib.sha1(f.read()).hexdigest()
+    values = {}
+    for key, entries in machine.registry().keys.items():
+        values[key] = dict(entries)
+    return files, values
+
+
+def snapshot_changes(before, after, allowed=()):
+    """The differences between two snapshots, apart from `allowed` paths."""
+    import fnmatch
+    patterns = list(RUN_TRACES) + list(allowed)
+    changes = []
+    for path in sorted(set(before[0]) | set(after[0])):
+        if before[0].get(path) != after[0].get(path) and not any(fnmatch.fnmatch(path, p) for p in patterns):
+            changes.append(f"file {path}: {before[0].get(path, 'absent')} -> {after[0].get(path, 'absent')}")
+    for key in sorted(set(before[1]) | set(after[1])):
+        if any(key.startswith(k) for k in WINE_KEYS):
+            continue
+        if before[1].get(key) != after[1].get(key):
+            changes.append(f"key {key}")
+    return changes
+
+
 def result_lines(machine, windows_path):
     path = machine.drive_c(*windows_path[3:].split("\\"))
     return open(path, "rb").read() if os.path.isfile(path) else None
@@ -367,18 +437,20 @@ def scenario_silent(package):
 
 def scenario_command_lines(package):
     cases = [
-        ("result path holding \\s selects silent mode", r"-f2C:\setup\r.log", r"C:\setup\r.log", b"ResultCode=0"),
+        ("a switch after the path ends the path", r"-f2C:\out2.txt /S", r"C:\out2.txt", b"ResultCode=0"),
         ("switch before -f2", r"/S -f2C:\out.txt", r"C:\out.txt", b"ResultCode=0"),
-        ("switch after -f2 belongs to the path", r"-f2C:\out2.txt /S", r"C:\out2.txt", None),
+        ("a path holding \\s and blanks", r"/S -f2C:\setup\My Results\r.log", r"C:\setup\My Results\r.log",
+         b"ResultCode=0"),
         ("-f2 at the end: no result file", r"/S -f2", r"C:\Glimmora.log", None),
         ("no -f2: the default result file", r"/S", r"C:\Glimmora.log", b"ResultCode=0"),
     ]
     for i, (label, line, result, expected) in enumerate(cases):
         name = f"cmdline-{i}"
         m = Machine(name)
-        os.makedirs(m.drive_c("setup"), exist_ok=True)
-        m.run([package] + line.split(" "))
+        os.makedirs(m.drive_c("setup", "My Results"), exist_ok=True)
+        r = m.run([package] + line.split(" "))
         m.settle()
+        check(name, r.returncode == 0, f"{label}: exit code {r.returncode}")
         got = result_lines(m, result)
         if expected is None:
             check(name, got is None, f"{label}: {result} should not be written, holds {got!r}")
@@ -402,34 +474,59 @@ def answer_message(m, seconds=120):
 
 
 def scenario_damaged(package_damaged_stream):
-    caption_text = expected_text("China", 104)
+    """A silent run of a damaged package never shows a window and never
+    waits: it reports "-1" and ends with exit code 1. Only the interactive
+    run shows message 104."""
     with tempfile.TemporaryDirectory() as tmp:
         no_trailer = os.path.join(tmp, "bare.exe")
         shutil.copy(ARGS.exe, no_trailer)
         truncated_index = damage_index(ARGS.good_package, os.path.join(tmp, "cut_index.exe"))
-        for label, package in (("no trailer", no_trailer), ("truncated index", truncated_index)):
+        for label, package in (("no trailer", no_trailer), ("truncated index", truncated_index),
+                               ("damaged stream", package_damaged_stream)):
             name = "damaged-" + label.replace(" ", "-")
-            m = Machine(name, env={"DISPLAY": ""} if False else None)
-            m.warm_up()
-            setup = m.run([package, "/S", r"-f2C:\r.txt"], background=True)
-            answered = answer_message(m)
-            setup.wait(timeout=120)
+            m = Machine(name)
+            code, window = run_watched(m, package, ["/S", r"-f2C:\r.txt"])
             m.settle()
-            check(name, answered.returncode == 0, "no message box appeared")
-            check(name, answered.stdout.decode("utf-8").strip() == caption_text,
-                  f"message text {answered.stdout!r}")
+            check(name, code == 1, f"exit code {code} (None: still running after 60 s)")
+            check(name, window is None, f"a silent run showed a window: {window}")
             check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode = -1\r\n",
                   f"result {result_lines(m, r'C:/r.txt')!r}")
+            if label == "damaged stream":
+                check(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin")),
+                      "a failed installation left the product's folder")
             m.remove()
-    name = "damaged-stream"
-    m = Machine(name)
-    m.run([package_damaged_stream, "/S", r"-f2C:\r.txt"])
-    m.settle()
-    check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode = -1\r\n",
-          f"result {result_lines(m, r'C:/r.txt')!r}")
-    check(name, os.path.isfile(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora", "Remove.exe")),
-          "the other files were not installed")
-    m.remove()
+
+        # A failed installation is undone: the machine is what it was.
+        name = "damaged-stream-undone"
+        m = Machine(name)
+        m.warm_up()
+        m.settle()
+        before = machine_snapshot(m)
+        r = m.run([package_damaged_stream, "/S", r"-f2C:\r.txt"])
+        m.settle()
+        check(name, r.returncode == 1, f"exit code {r.returncode}")
+        changes = snapshot_changes(before, machine_snapshot(m))
+        check(name, not changes, f"the failed run changed the machine: {changes[:10]}")
+        m.remove()
+
+        name = "damaged-interactive"
+        m = Machine(name)
+        m.warm_up()
+        setup = m.run([no_trailer, r"-f2C:\r.txt"], background=True)
+        # The watcher the silent cases rely on does see a window when there is one.
+        seen = m.run([ARGS.driver, "--watch", os.path.basename(no_trailer), "60"], timeout=120)
+        check(name, seen.returncode == 0 and seen.stdout.startswith(b"window "),
+              f"the window watcher missed the message box: {seen.stdout!r}")
+        answered = answer_message(m)
+        setup.wait(timeout=120)
+        m.settle()
+        check(name, answered.returncode == 0, "no message box appeared")
+        check(name, answered.stdout.decode("utf-8").strip() == expected_text("China", 104),
+              f"message text {answered.stdout!r}")
+        check(name, setup.returncode == 0, f"the interactive run keeps exit code 0, got {setup.returncode}")
+        check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode = -1\r\n",
+              f"result {result_lines(m, r'C:/r.txt')!r}")
+        m.remove()
 
 
 def scenario_languages(package):
@@ -467,19 +564,29 @@ def scenario_versions(package):
     check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode=0\r\n",
           f"Windows 10 should install through the manifest: {result_lines(m, r'C:/r.txt')!r}")
     m.remove()
-    text = expected_text("China", 105)
     for version in ("win2k", "win2003"):
         name = version
         m = Machine(name, version=version)
-        m.warm_up()
-        setup = m.run([package, "/S", r"-f2C:\r.txt"], background=True)
-        answered = answer_message(m)
-        setup.wait(timeout=120)
+        code, window = run_watched(m, package, ["/S", r"-f2C:\r.txt"])
         m.settle()
-        check(name, answered.stdout.decode("utf-8").strip() == text, f"message {answered.stdout!r}")
-        check(name, result_lines(m, r"C:\r.txt") is None, "an unsupported system writes no result")
+        check(name, code == 1, f"exit code {code}")
+        check(name, window is None, f"a silent run showed a window: {window}")
+        check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode = -1\r\n",
+              f"an unsupported system is a failure in the result file: {result_lines(m, r'C:/r.txt')!r}")
         check(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin")), "nothing installed")
         m.remove()
+    # The interactive run still explains itself with message 105.
+    name = "win2k-interactive"
+    m = Machine(name, version="win2k")
+    m.warm_up()
+    setup = m.run([package, r"-f2C:\r.txt"], background=True)
+    answered = answer_message(m)
+    setup.wait(timeout=120)
+    m.settle()
+    check(name, answered.stdout.decode("utf-8").strip() == expected_text("China", 105),
+          f"message {answered.stdout!r}")
+    check(name, result_lines(m, r"C:\r.txt") is None, "an interactive refusal writes no result")
+    m.remove()
 
 
 def scenario_second_instance(package):
@@ -489,10 +596,11 @@ def scenario_second_instance(package):
         bare = os.path.join(tmp, "bare.exe")
         shutil.copy(ARGS.exe, bare)
         m.warm_up()
-        first = m.run([bare, "/S"], background=True)  # waits at its damaged-package message
+        first = m.run([bare], background=True)  # waits at its damaged-package message
         time.sleep(5)
         second = m.run([package, "/S", r"-f2C:\second.txt"])
-        check(name, second.returncode == 0, "second instance exit code")
+        check(name, second.returncode == 1, f"the second instance installed nothing: exit code "
+              f"{second.returncode}, expected 1")
         check(name, result_lines(m, r"C:\second.txt") is None, "the second instance wrote a result")
         check(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin")), "the second instance installed")
         answer_message(m)
@@ -501,23 +609,46 @@ def scenario_second_instance(package):
     m.remove()
 
 
+def run_folders(machine):
+    """The setup program's own folders left in the temporary folder."""
+    return [f for pattern in ("*/AppData/Local/Temp", "*/Temp")
+            for f in glob.glob(os.path.join(machine.drive_c("users"), pattern, "GlimmoraSetup-*"))]
+
+
 def scenario_splash_libraries(package):
-    """The five renderer libraries go into the 32-bit system folder, except
-    that a file of one of those names that is not ours is left alone."""
+    """The wizard's start-up writes the splash renderer's libraries into the
+    32-bit system folder, except that a file of one of those names that is
+    not ours is left alone; its own run folder is gone when it ends. A silent
+    run prepares nothing visual at all."""
+    name = "splash-silent"
+    m = Machine(name)
+    system = m.drive_c("windows", "syswow64")
+    r = m.run([package, "/S", r"-f2C:\r.txt"])
+    m.settle()
+    check(name, r.returncode == 0, f"exit code {r.returncode}")
+    for library in ("DevIL.dll", "ILU.dll", "ILUT.dll", "3DImageRenderer.dll"):  # Wine has a d3dx9_35.dll
+        check(name, not os.path.exists(os.path.join(system, library)), f"a silent run wrote {library}")
+    check(name, not run_folders(m), f"a silent run left a folder: {run_folders(m)}")
+    m.remove()
+
     name = "splash-libraries"
     m = Machine(name)
     system = m.drive_c("windows", "syswow64")
     foreign = open(os.path.join(system, "version.dll"), "rb").read()
     with open(os.path.join(system, "ILU.dll"), "wb") as f:
         f.write(foreign)
-    r = m.run([package, "/S", r"-f2C:\r.txt"])
+    with tempfile.TemporaryDirectory() as tmp:
+        bare = os.path.join(tmp, "bare.exe")  # start-up runs, then stops at message 104
+        shutil.copy(ARGS.exe, bare)
+        m.warm_up()
+        setup = m.run([bare], background=True)
+        answer_message(m)
+        setup.wait(timeout=120)
     m.settle()
-    check(name, r.returncode == 0, f"exit code {r.returncode}")
     check(name, open(os.path.join(system, "ILU.dll"), "rb").read() == foreign, "a foreign ILU.dll was overwritten")
     for library in ("DevIL.dll", "ILUT.dll", "3DImageRenderer.dll", "d3dx9_35.dll"):
         check(name, os.path.isfile(os.path.join(system, library)), f"{library} not written")
-    check(name, result_lines(m, r"C:\r.txt") == b"[ResponseResult]\r\nResultCode=0\r\n",
-          "the run goes on without a splash")
+    check(name, not run_folders(m), f"the run's folder was left behind: {run_folders(m)}")
     m.remove()
 
 

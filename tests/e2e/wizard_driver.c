@@ -19,7 +19,8 @@
        status:S        prints each new text of the status line 1002 until the
                        Finish button shows (S seconds at most), then the last
                        position of progress bar 1013 ("progress N") and "finished"
-       msgbox:S        answers a message box: prints "msgbox TEXT", presses OK
+       msgbox:S        answers a message box: prints "msgbox TEXT", presses Yes or OK
+       msgbox-no:S     the same, pressing No
        gone:S          until no wizard window is left; prints "gone" or "still-there"
        altf4           asks the window to close as Alt+F4 does
    Exit code: 0, or 1 when a step timed out. */
@@ -180,7 +181,7 @@ static int Status(int seconds) {
   return result;
 }
 
-static int MsgBox(int seconds) {
+static int MsgBox(int seconds, BOOL yes) {
   for (int i = 0; i < seconds * 10; ++i) {
     HWND box = NULL;
     EnumWindows(FindBox, (LPARAM)&box);
@@ -188,9 +189,11 @@ static int MsgBox(int seconds) {
     if (box) GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 2048);
     if (text[0]) {
       PrintUtf8("msgbox ", text);
-      /* Yes where the box asks, OK where it tells. */
-      HWND answer = GetDlgItem(box, IDYES);
+      /* Yes (or No) where the box asks, OK where it tells. */
+      HWND answer = GetDlgItem(box, yes ? IDYES : IDNO);
       PostMessageW(answer ? answer : GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+      /* Until it has gone: the next step must not meet this box again. */
+      for (int j = 0; j < 100 && IsWindow(box) && IsWindowVisible(box); ++j) Sleep(50);
       return 0;
     }
     Sleep(100);
@@ -247,7 +250,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (wcsncmp(step, L"status:", 7) == 0) {
       failed = Status(_wtoi(value));
     } else if (wcsncmp(step, L"msgbox:", 7) == 0) {
-      failed = MsgBox(_wtoi(value));
+      failed = MsgBox(_wtoi(value), TRUE);
+    } else if (wcsncmp(step, L"msgbox-no:", 10) == 0) {
+      failed = MsgBox(_wtoi(value), FALSE);
     } else if (wcsncmp(step, L"gone:", 5) == 0) {
       int gone = 0;
       for (int t = 0; t < _wtoi(value) * 10 && !gone; ++t) {

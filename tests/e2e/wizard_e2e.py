@@ -63,10 +63,11 @@ def build_package(work):
 class Session:
     """The setup program running in the background of a machine."""
 
-    def __init__(self, machine, package, arguments=(RESULT,)):
+    def __init__(self, machine, package, arguments=(RESULT,), hold_ms=300):
         self.machine = machine
-        # Each status line stands long enough to be read from outside.
-        machine.env["GLIMMORA_STATUS_HOLD_MS"] = "300"
+        # Each status line stands long enough to be read from outside (and
+        # to be interrupted).
+        machine.env["GLIMMORA_STATUS_HOLD_MS"] = str(hold_ms)
         args = [package] + [r"-f2" + a for a in arguments]
         self.process = machine.run(args, background=True)
 
@@ -132,7 +133,7 @@ def scenario_new_installation(package):
                     "click:3", "sleep:1500", "buttons",         # Back from the destination page
                     "click:5", "sleep:1500",
                     "type:1005:C:Tools", "click:1", "msgbox:30", "sleep:500", "buttons",
-                    "type:1005:C:\\Tools", "click:1", "status:600", "buttons",
+                    "type:1005:C:/Tools", "click:1", "status:600", "buttons",
                     "altf4", "sleep:500", "buttons",            # no longer busy, but Alt+F4 on page 5 cancels
                     "gone:30")
     print("\n".join("    " + l for l in lines), flush=True)
@@ -167,6 +168,10 @@ def scenario_new_installation(package):
     folder = m.drive_c("Tools", "Glimmora")
     for file in ("Glimmora.exe", "Remove.exe", "Notes.txt", os.path.join("samples", "sample109.txt")):
         CHECK(name, os.path.isfile(os.path.join(folder, file)), f"{file} not installed in C:\\Tools\\Glimmora")
+    # Every language list, as in a silent run.
+    notes = sorted(os.listdir(os.path.join(ARGS.root, "demo", "notes")))
+    missing = [n for n in notes if not os.path.isfile(os.path.join(folder, n))]
+    CHECK(name, len(notes) == 22 and not missing, f"language lists not installed: {missing}")
     CHECK(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora", "Glimmora.exe")),
           "files went to the default folder")
     reg = m.registry()
@@ -174,6 +179,106 @@ def scenario_new_installation(package):
           f"InstallDir {text(reg, PRODUCT_KEY, 'InstallDir')!r}")
     CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n", f"result file {result(m)!r}")
     return m
+
+
+def damaged_copy(package, work, last=False):
+    """The package with one byte flipped inside its first payload stream
+    (the product's program), or with `last`, in the checksum of the last
+    one (written after every other file)."""
+    data = bytearray(open(package, "rb").read())
+    if last:
+        length = int.from_bytes(data[-38:-34], "little")
+        row = len(data) - 38 - length - 12
+        index_offset = int.from_bytes(data[row:row + 4], "little")
+        data[index_offset - 2] ^= 0x5A
+    else:
+        image = os.path.getsize(os.path.join(ARGS.root, "out", "win32", "GlimmoraInstall.exe"))
+        data[image + 30] ^= 0x5A
+    out = os.path.join(work, "GlimmoraSetup-damaged-last.exe" if last else "GlimmoraSetup-damaged.exe")
+    open(out, "wb").write(bytes(data))
+    return out
+
+
+def scenario_damaged_stream(package):
+    """A package with a damaged stream: the wizard's finish page says the
+    installation did not complete and names the file; the result is "-1"."""
+    name = "wizard-damaged"
+    m = e2e.Machine(name)
+    m.warm_up()
+    s = Session(m, damaged_copy(package, os.path.dirname(package)))
+    lines = s.drive("wait:120", "click:1", "sleep:1500", "click:5", "sleep:1500", "click:1",
+                    "status:600", "buttons", "text:1020", "check:1005", "sleep:500", "click:7", "gone:30")
+    print("\n".join("    " + l for l in lines), flush=True)
+    b = buttons(lines)
+    if b:
+        expect_buttons(name, b[0], PAGE5)
+    shown = [l for l in lines if l.startswith("text 1020=")]
+    expected = ("text 1020=Tavrin Glimmora was not installed completely.\\r\\n"
+                "Nothing was changed on this computer.\\r\\n"
+                "This file could not be written:\\r\\n"
+                "C:\\Program Files (x86)\\Tavrin\\Glimmora\\Glimmora.exe\\r\\n"
+                "The result was recorded in:\\r\\nC:\\result.txt")
+    CHECK(name, shown == [expected], f"finish page: {shown}")
+    CHECK(name, "gone" in lines, "Finish did not close the wizard")
+    s.finish()
+    m.settle()
+    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = -1\r\n", f"result file {result(m)!r}")
+    CHECK(name, not os.path.exists(m.drive_c("Program Files (x86)", "Tavrin", "Glimmora")),
+          "the failed installation left the product's folder")
+    m.remove()
+
+
+# What the wizard's start-up writes whatever happens next: the splash
+# renderer's libraries.
+SPLASH = ["windows/syswow64/devil.dll", "windows/syswow64/ilu.dll", "windows/syswow64/ilut.dll",
+          "windows/syswow64/3dimagerenderer.dll", "windows/syswow64/d3dx9_35.dll"]
+
+
+def scenario_cancel(package):
+    """Cancel on the progress page, confirmed: the installation stops and is
+    undone; the finish page says so; the machine is what it was."""
+    name = "cancel"
+    m = e2e.Machine(name)
+    m.warm_up()
+    m.settle()
+    before = e2e.machine_snapshot(m)
+    s = Session(m, package, hold_ms=3000)
+    lines = s.drive("wait:120", "click:1", "sleep:1500", "click:5", "sleep:1500", "click:1", "sleep:1200",
+                    "click:2", "msgbox:30", "status:600", "buttons", "text:1020", "click:7", "gone:30")
+    print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, any(l.startswith("msgbox Do you want to stop the installation?") for l in lines),
+          f"Cancel did not ask: {lines}")
+    shown = [l for l in lines if l.startswith("text 1020=")]
+    CHECK(name, shown == ["text 1020=The installation was cancelled.\\r\\n"
+                          "Nothing was changed on this computer.\\r\\n"
+                          "The result was recorded in:\\r\\nC:\\result.txt"], f"finish page: {shown}")
+    CHECK(name, "gone" in lines, "Finish after a cancel did not close the wizard")
+    s.finish()
+    m.settle()
+    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = -1\r\n", f"result file {result(m)!r}")
+    changes = e2e.snapshot_changes(before, e2e.machine_snapshot(m), SPLASH)
+    CHECK(name, not changes, f"the cancelled installation changed the machine: {changes[:10]}")
+    m.remove()
+
+
+def scenario_failed_repair(m, package):
+    """A repair from a package with a damaged stream leaves the installed
+    product as it was, byte for byte."""
+    name = "failed-repair"
+    # A start of the prefix first: the driver replaced by the last repair
+    # was in use, and its removal waits for the next start.
+    m.warm_up()
+    m.settle()
+    before = e2e.machine_snapshot(m)
+    s = Session(m, damaged_copy(package, os.path.dirname(package), last=True))
+    lines = s.drive("wait:120", "click:1", "status:600", "text:1020", "click:7", "gone:30")
+    print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, any("Nothing was changed on this computer." in l for l in lines if l.startswith("text 1020=")),
+          f"finish page: {lines}")
+    s.finish()
+    m.settle()
+    changes = e2e.snapshot_changes(before, e2e.machine_snapshot(m), SPLASH)
+    CHECK(name, not changes, f"the failed repair changed the installation: {changes[:10]}")
 
 
 def scenario_repair_and_remove(m, package):
@@ -194,6 +299,10 @@ def scenario_repair_and_remove(m, package):
           "the repair went to another folder")
     CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n" * 2, f"result file {result(m)!r}")
 
+    scenario_failed_repair(m, package)
+    three = b"[ResponseResult]\r\nResultCode = 0\r\n" * 2 + b"[ResponseResult]\r\nResultCode = -1\r\n"
+    CHECK("failed-repair", result(m) == three, f"result file {result(m)!r}")
+
     name = "remove"
     s = Session(m, package)
     lines = s.drive("wait:120", "check:1005", "sleep:300", "click:1", "gone:30", "msgbox:60")
@@ -207,7 +316,7 @@ def scenario_repair_and_remove(m, package):
     CHECK(name, not os.path.exists(m.drive_c("Tools", "Glimmora", "Glimmora.exe")), "the product was not removed")
     s.finish()
     m.settle()
-    CHECK(name, result(m) == b"[ResponseResult]\r\nResultCode = 0\r\n" * 2, "removal wrote a result")
+    CHECK(name, result(m) == three, "removal wrote a result")
 
 
 def scenario_decline(package):
@@ -225,15 +334,18 @@ def scenario_decline(package):
 
 
 def scenario_busy(package):
-    """Close, Cancel and Alt+F4 while the files are written are ignored."""
+    """Close, Cancel and Alt+F4 while the files are written ask first; a No
+    lets the installation go on to its end."""
     name = "busy"
     m = e2e.Machine(name)
     m.warm_up()
-    s = Session(m, package)
+    s = Session(m, package, hold_ms=1500)
     lines = s.drive("wait:120", "click:1", "sleep:1500", "click:5", "sleep:1500", "click:1",
-                    "sleep:150", "click:1022", "altf4", "click:2", "key:27", "status:600", "buttons",
-                    "click:7", "sleep:1000", "buttons")
+                    "sleep:600", "click:1022", "msgbox-no:30", "altf4", "msgbox-no:30", "click:2", "msgbox-no:30",
+                    "status:600", "buttons", "click:7", "sleep:1000", "buttons")
     print("\n".join("    " + l for l in lines), flush=True)
+    CHECK(name, len([l for l in lines if l.startswith("msgbox Do you want to stop")]) == 3,
+          f"each of Close, Alt+F4 and Cancel should ask once: {lines}")
     CHECK(name, "finished" in lines, f"the installation was ended under its feet: {lines}")
     s.process.kill()
     m.settle()
@@ -283,6 +395,12 @@ def main():
             print("scenario repair and remove", flush=True)
             scenario_repair_and_remove(m, package)
         m.remove()
+    if wanted("damaged"):
+        print("scenario damaged", flush=True)
+        scenario_damaged_stream(package)
+    if wanted("cancel"):
+        print("scenario cancel", flush=True)
+        scenario_cancel(package)
     if wanted("decline"):
         print("scenario decline", flush=True)
         scenario_decline(package)

@@ -3,63 +3,26 @@
 // tests/fixtures/pack (the example of the README).
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "support/pack_run.h"
+
+using namespace testing_support;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kTool = fs::path(GLIMMORA_OUT_DIR) / "glimmora-pack";
+const fs::path kTool = PackTool();
 const fs::path kFixture = fs::path(GLIMMORA_FIXTURE_DIR) / "pack";
-
-struct ToolRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// The regular files below `folder`, relative to it.
-std::set<std::string> FilesBelow(const fs::path& folder) {
-  std::set<std::string> files;
-  for (const auto& item : fs::recursive_directory_iterator(folder)) {
-    if (item.is_regular_file()) files.insert(item.path().lexically_relative(folder).generic_string());
-  }
-  return files;
-}
 
 // The fixture's packed files: the tree path verify prints, the source below
 // tests/fixtures/pack, and where the file lands below the extraction folder
@@ -101,35 +64,7 @@ class PackToolTest : public testing::Test {
   }
 
   // Runs the tool with stdout and stderr caught in files.
-  ToolRun Pack(const std::vector<std::string>& args) {
-    const std::string out_file = (dir_ / "stdout.txt").string();
-    const std::string err_file = (dir_ / "stderr.txt").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> all = {kTool.string()};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : all) argv.push_back(&arg[0]);
-    argv.push_back(nullptr);
-    ToolRun run;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-      ADD_FAILURE() << "cannot start " << kTool;
-      return run;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    // A signal (a crash) is never an acceptable way to end.
-    EXPECT_TRUE(WIFEXITED(status)) << "glimmora-pack did not exit normally, status " << status;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadText(out_file);
-    run.err = ReadText(err_file);
-    return run;
-  }
+  ToolRun Pack(const std::vector<std::string>& args) { return RunPack(dir_, args); }
 
   // Builds the fixture project; the package's path.
   fs::path BuildFixture(ToolRun* build = nullptr) {
@@ -316,6 +251,29 @@ TEST_F(PackToolTest, DirEntriesAreSortedAndKeepEmptyFolders) {
   EXPECT_TRUE(fs::is_directory(dest / "C/Program Files/Glimmora/empty"));
 }
 
+// A folder of thousands of files packs whole, and two of its names that
+// differ only in case are still found. (Names are looked up in a hashed
+// index; comparing each with all before it took seconds at this size.)
+TEST_F(PackToolTest, DirOfThousandsOfFilesPacksWholeAndFindsCaseTwins) {
+  const fs::path project = dir_ / "project";
+  constexpr int kFiles = 3000;
+  for (int i = 0; i < kFiles; ++i) WriteText(project / "stage" / ("f" + std::to_string(10000 + i) + ".txt"), "x");
+  fs::copy_file(kFixture / "engine.bin", project / "engine.bin");
+  WriteText(project / "p.json", R"({
+    "product": {"name": "Glimmora", "engine": "engine.bin"},
+    "lists": [{"name": "Common", "entries": [{"predefined": "[ProgramFilesFolder]", "entries": [
+      {"dir": "stage", "name": "Glimmora", "destinationRoot": true}]}]}]})");
+  const fs::path package = dir_ / "p.exe";
+  const ToolRun build = Pack({"build", (project / "p.json").string(), "-o", package.string()});
+  ASSERT_EQ(build.code, 0) << build.err;
+  EXPECT_NE(build.out.find(std::to_string(kFiles) + " files"), std::string::npos) << build.out;
+
+  WriteText(project / "stage" / "F12345.TXT", "twin");
+  const ToolRun twins = Pack({"build", (project / "p.json").string(), "-o", package.string()});
+  EXPECT_EQ(twins.code, 1);
+  EXPECT_NE(twins.err.find("a second entry named \"F12345.TXT\" in one folder"), std::string::npos) << twins.err;
+}
+
 TEST_F(PackToolTest, ProjectFaultsAreOneLineNamingTheFileAndThePlace) {
   const fs::path project = dir_ / "project";
   fs::copy(kFixture, project, fs::copy_options::recursive);
@@ -374,6 +332,35 @@ TEST_F(PackToolTest, ProjectFaultsAreOneLineNamingTheFileAndThePlace) {
        {}, "p.json: project.languages[0].id: expected a language id"},
       {"output over the engine", Project(", " + engine, ""), {"-o", (project / "engine.bin").string()},
        "-o: \"" + (project / "engine.bin").string() + "\" is the engine image"},
+      {"device name", Project(", " + engine, in_programs + R"({"file": "files/Glimmora.exe", "name": "con.exe"}]})"),
+       {}, R"(p.json: lists[0].entries[0].entries[0].name: "con.exe" cannot be a file name)"},
+      {"device name as a folder", Project(", " + engine, in_programs + R"({"folder": "LPT1"}]})"), {},
+       R"(p.json: lists[0].entries[0].entries[0].folder: "LPT1" cannot be a file name)"},
+      {"trailing dot", Project(", " + engine, in_programs + R"({"folder": "Glimmora."}]})"), {},
+       R"(p.json: lists[0].entries[0].entries[0].folder: "Glimmora." cannot be a file name)"},
+      {"name longer than a file name",
+       Project(", " + engine, in_programs + R"({"file": "files/Glimmora.exe", "name": ")" + std::string(256, 'n') +
+                                  R"("}]})"),
+       {}, "p.json: lists[0].entries[0].entries[0].name: \"" + std::string(256, 'n') + "\" cannot be a file name"},
+      {"control characters in a name are shown escaped",
+       Project(", " + engine, in_programs + R"({"file": "files/\u001b]0;title\u0007.exe"}]})"), {},
+       R"(p.json: lists[0].entries[0].entries[0].file: source "files/\x1B]0;title\x07.exe" does not exist)"},
+      {"build log over a source",
+       R"({"product": {"name": "G", "engine": "engine.bin"}, "project": {"buildLog": "files/Glimmora.exe"},
+         "lists": [{"name": "Common", "entries": [)" + in_programs + R"({"file": "files/Glimmora.exe"}]}]}]})",
+       {}, "p.json: project.buildLog: \"" + (project / "files/Glimmora.exe").string() + "\" is a source file"},
+      {"build log over the engine",
+       R"({"product": {"name": "G", "engine": "engine.bin"}, "project": {"buildLog": "engine.bin"},
+         "lists": [{"name": "Common"}]})",
+       {}, "p.json: project.buildLog: \"" + (project / "engine.bin").string() + "\" is the engine image"},
+      {"build log over the project file",
+       R"({"product": {"name": "G", "engine": "engine.bin"}, "project": {"buildLog": "./p.json"},
+         "lists": [{"name": "Common"}]})",
+       {}, "p.json: project.buildLog: \"" + (project / "p.json").string() + "\" is the project file"},
+      {"build log that is a folder",
+       R"({"product": {"name": "G", "engine": "engine.bin"}, "project": {"buildLog": "files"},
+         "lists": [{"name": "Common"}]})",
+       {}, "p.json: project.buildLog: \"" + (project / "files").string() + "\" is a folder"},
   };
   const std::string engine_bytes = ReadText(project / "engine.bin");
   for (const auto& c : cases) {
@@ -391,6 +378,8 @@ TEST_F(PackToolTest, ProjectFaultsAreOneLineNamingTheFileAndThePlace) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << "\nwanted: " << c.message << "\ngot:    " << run.err;
     EXPECT_FALSE(fs::exists(package)) << c.what << ": nothing is written for a faulty project";
     EXPECT_EQ(ReadText(project / "engine.bin"), engine_bytes) << c.what;
+    EXPECT_EQ(ReadText(project / "files/Glimmora.exe"), ReadText(kFixture / "files/Glimmora.exe")) << c.what;
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << c.what << ": a terminal control reached the screen";
   }
 }
 

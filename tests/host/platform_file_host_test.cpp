@@ -1,12 +1,19 @@
 // Error codes of the POSIX backend where the host decides them.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
+#include <future>
 #include <string>
 
 #include "platform/diag.h"
 #include "platform/file.h"
 #include "platform/posix_internal.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -53,6 +60,30 @@ TEST(PlatformFileHost, NameTooLong) {
   EXPECT_EQ(platform::LastError(), platform::kErrorFilenameTooLong);
   EXPECT_FALSE(platform::CreateFolder(name));
   EXPECT_EQ(platform::LastError(), platform::kErrorFilenameTooLong);
+}
+
+// A FIFO where a file was expected (a source swapped after the packer's
+// checks, say) is no file: opening it neither blocks until someone writes to
+// it nor succeeds.
+TEST(PlatformFileHost, AFifoIsNoFileAndNeverBlocksTheOpen) {
+  const std::u16string path = platform::TempFolder() + u"glimmora-fifo-" + platform::FromUtf8(std::to_string(::getpid()));
+  const std::string host = platform::HostPath(path);
+  ::unlink(host.c_str());
+  ASSERT_EQ(::mkfifo(host.c_str(), 0600), 0);
+  for (const auto mode : {platform::OpenMode::kReadShared, platform::OpenMode::kCreateTruncate,
+                          platform::OpenMode::kAppendAlways}) {
+    auto opened = std::async(std::launch::async, [&] { return platform::File::Open(path, mode).IsOpen(); });
+    if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      ADD_FAILURE() << "opening a FIFO blocks (mode " << static_cast<int>(mode) << ")";
+      // The other end, so that the blocked open returns and the test ends.
+      const int release = ::open(host.c_str(), O_RDWR);
+      opened.wait();
+      ::close(release);
+      continue;
+    }
+    EXPECT_FALSE(opened.get()) << "mode " << static_cast<int>(mode);
+  }
+  ::unlink(host.c_str());
 }
 
 TEST(PlatformFileHost, FullDiskIsReported) {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <functional>
 #include <map>
 
@@ -16,7 +18,9 @@
 #include "platform/system.h"
 #include "platform/text.h"
 #include "setup/failurereport.h"
+#include "setup/journal.h"
 #include "setup/resultfile.h"
+#include "setup/sharedfiles.h"
 #include "setup/silentrun.h"
 #include "support/entries.h"
 #include "support/scratch.h"
@@ -44,7 +48,12 @@ class SilentInstall : public ::testing::Test {
     platform::RegKey::Create(platform::kLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
     platform::RegKey::Create(platform::kLocalMachine, u"SYSTEM\\CurrentControlSet\\Services");
     platform::CreateFolder(platform::SpecialFolderPath(0x25) + u"\\Drivers");
+    // The machine's special folders exist before anything is installed.
+    for (int csidl : {0x17, 0x19, 0x23, 0x24, 0x25, 0x26}) platform::SpecialFolderPath(csidl);
     folder_ = platform::SpecialFolderPath(0x26) + u"\\Tavrin\\Glimmora\\";
+    for (size_t at = folder_.find(u'\\', 3); at != std::u16string::npos; at = folder_.find(u'\\', at + 1)) {
+      platform::CreateFolder(folder_.substr(0, at));
+    }
     CleanInstallFolder();
 
     dir_ = ScratchFolder("silent_install");
@@ -218,8 +227,7 @@ TEST_F(SilentInstall, InstallsFilesKeysShortcutsDriverAndReportsSuccess) {
   EXPECT_EQ(platform::PosixShell().started[0].parameters, u"/s \"" + system + u"\\Harrow.dll\"");
   ASSERT_EQ(platform::PosixShell().access_folders.size(), 1u);
   EXPECT_EQ(platform::PosixShell().access_folders[0].path, platform::SpecialFolderPath(0x23) + u"\\Glimmora");
-  EXPECT_EQ(platform::PosixShell().access_folders[0].sddl,
-            u"D:(A;OICI;GA;;;BG)(A;OICI;GA;;;AN)(A;OICI;GA;;;AU)(A;OICI;GA;;;BA)");
+  EXPECT_EQ(platform::PosixShell().access_folders[0].sddl, kSharedFolderAccess);
 
   const Bytes expected = {'o', 'l', 'd', '\r', '\n', '[', 'R', 'e', 's', 'p', 'o', 'n', 's', 'e', 'R', 'e', 's', 'u',
                           'l', 't', ']', '\r', '\n', 'R', 'e', 's', 'u', 'l', 't', 'C', 'o', 'd', 'e', '=', '0', '\r', '\n'};
@@ -245,8 +253,9 @@ TEST_F(SilentInstall, DriverFollowsTheSystem) {
     platform::PosixShell().wow64 = c.wow64;
     Run(package, "");
     EXPECT_EQ(ReadFileBytes(driver), files_[c.source]) << c.label;
-    // Only the driver copy sees the native system folder.
-    EXPECT_EQ(platform::PosixShell().native_view_scopes, c.wow64 ? 1 : 0) << c.label;
+    // Only the driver copy (and removing the driver it replaced) sees the
+    // native system folder.
+    EXPECT_EQ(platform::PosixShell().native_view_scopes > 0, c.wow64) << c.label;
     if (c.wow64) {
       ASSERT_EQ(platform::PosixShell().copies_in_native_view.size(), 1u);
       EXPECT_EQ(platform::PosixShell().copies_in_native_view[0], driver);
@@ -254,9 +263,29 @@ TEST_F(SilentInstall, DriverFollowsTheSystem) {
   }
 }
 
+// The machine as files with their bytes (the test's own scratch folder,
+// which holds the package and the result file, left out) and the registry.
+std::vector<std::string> MachineSnapshot() {
+  std::vector<std::string> lines = platform::PosixRegistrySnapshot();
+  const std::filesystem::path drive = std::filesystem::u8path(platform::HostPath(u"C:\\"));
+  for (const auto& item : std::filesystem::recursive_directory_iterator(drive)) {
+    const std::string path = item.path().string();
+    if (path.find("glimmora-tests") != std::string::npos) continue;
+    std::string line = path;
+    if (item.is_regular_file()) {
+      std::ifstream in(item.path(), std::ios::binary);
+      line += "=" + std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    lines.push_back(line);
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
 // Each part that fails makes the run a failure, names itself as the first
-// failure, and leaves the rest installed.
-TEST_F(SilentInstall, EveryFailureIsReportedAndTheRestStillInstalls) {
+// failure, and everything the run changed is undone: the machine afterwards
+// is the machine before, byte for byte.
+TEST_F(SilentInstall, EveryFailureIsReportedAndUndone) {
   const std::u16string system = platform::SpecialFolderPath(0x25);
   const std::u16string windows = platform::SpecialFolderPath(0x24);
   struct Case {
@@ -266,64 +295,130 @@ TEST_F(SilentInstall, EveryFailureIsReportedAndTheRestStillInstalls) {
     std::u16string list;
     int32_t list_result;
     std::u16string file;
-    bool driver_installed;
   } cases[] = {
-      {"damaged stream in Common",
+      {"damaged stream in the first file of Common",
        [&](const std::u16string& p) { DamageStreamOf(p, u"Glimmora.exe"); },
-       InstallStep::kFiles, u"Common", EXTRACT_ERR_DATA, folder_ + u"Glimmora.exe", true},
+       InstallStep::kFiles, u"Common", EXTRACT_ERR_DATA, folder_ + u"Glimmora.exe"},
+      {"damaged stream in a middle file of Common",
+       [&](const std::u16string& p) { DamageStreamOf(p, u"kvfilt.vst"); },
+       InstallStep::kFiles, u"Common", EXTRACT_ERR_DATA, folder_ + u"kvfilt.vst"},
+      {"damaged stream in the last file of Common",
+       [&](const std::u16string& p) { DamageStreamOf(p, u"Harrow.dll"); },
+       InstallStep::kFiles, u"Common", EXTRACT_ERR_DATA, system + u"\\Harrow.dll"},
       {"damaged stream in a language list",
        [&](const std::u16string& p) { DamageStreamOf(p, u"readme.txt"); },
-       InstallStep::kFiles, u"English", EXTRACT_ERR_DATA, folder_ + u"readme.txt", true},
+       InstallStep::kFiles, u"English", EXTRACT_ERR_DATA, folder_ + u"readme.txt"},
       {"an unwritable file",
        [&](const std::u16string&) {
          RemoveAll(folder_ + u"Notes.txt");
          platform::CreateFolder(folder_ + u"Notes.txt");  // a folder holds the file's name
        },
-       InstallStep::kFiles, u"Common", EXTRACT_ERR_CREATE, folder_ + u"Notes.txt", true},
+       InstallStep::kFiles, u"Common", EXTRACT_ERR_CREATE, folder_ + u"Notes.txt"},
       {"a shortcut that cannot be saved",
        [&](const std::u16string&) {
          platform::CreateFolder(platform::SpecialFolderPath(0x19) + u"\\Tavrin Glimmora.lnk");
        },
-       InstallStep::kShortcuts, u"", EXTRACT_OK, u"", true},
+       InstallStep::kShortcuts, u"", EXTRACT_OK, u""},
       {"the driver copy",
        [&](const std::u16string&) { RemoveAll(system + u"\\Drivers"); },
-       InstallStep::kDriver, u"", EXTRACT_OK, u"", false},
+       InstallStep::kDriver, u"", EXTRACT_OK, u""},
       {"a registry value that cannot be written",
        [&](const std::u16string&) {
          platform::MakePosixKeyReadOnly(platform::kLocalMachine,
                                         u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmora3.5");
        },
-       InstallStep::kUninstallEntry, u"", EXTRACT_OK, u"", true},
+       InstallStep::kUninstallEntry, u"", EXTRACT_OK, u""},
       {"the driver's service key",
        [&](const std::u16string&) {
          platform::MakePosixKeyReadOnly(platform::kLocalMachine, u"SYSTEM\\CurrentControlSet\\Services\\kvfilt");
        },
-       InstallStep::kProductInfo, u"", EXTRACT_OK, u"", true},
+       InstallStep::kProductInfo, u"", EXTRACT_OK, u""},
       {"a delivered shared file that cannot be copied",
        [&](const std::u16string&) { platform::CreateFolder(windows + u"\\Nuvel.dll"); },
-       InstallStep::kSharedFiles, u"", EXTRACT_OK, u"", true},
+       InstallStep::kSharedFiles, u"", EXTRACT_OK, u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     SetUp();
+    // An earlier installation's files and values stand there: a failed run
+    // must put them back, not just remove what it added.
+    platform::RegKey::Create(platform::kLocalMachine, u"SOFTWARE\\Tavrin\\Glimmora").SetString(u"Version", u"3.4");
+    WriteFileBytes(folder_ + u"Remove.exe", {'o', 'l', 'd'});
     const std::u16string package = BuildPackage();
     c.spoil(package);
+    const std::vector<std::string> before = MachineSnapshot();
     const std::u16string result = dir_ + u"result.txt";
     const InstallOutcome outcome = Run(package, platform::ToAnsi(result));
     EXPECT_FALSE(outcome.Succeeded());
+    EXPECT_TRUE(outcome.rolled_back);
+    EXPECT_FALSE(outcome.driver_installed) << "nothing to restart for";
     EXPECT_EQ(outcome.failed_step, c.step);
     EXPECT_EQ(platform::ToUtf8(outcome.failed_list), platform::ToUtf8(c.list));
     EXPECT_EQ(outcome.list_result, c.list_result);
     EXPECT_EQ(platform::ToUtf8(outcome.failed_file), platform::ToUtf8(c.file));
-    EXPECT_EQ(outcome.driver_installed, c.driver_installed);
     EXPECT_EQ(ResultText(result), "[ResponseResult]\r\nResultCode = -1\r\n");
-    // The rest went on: the other files and the product key are there.
-    EXPECT_EQ(ReadFileBytes(folder_ + u"Remove.exe"), files_[u"Remove.exe"]);
-    EXPECT_EQ(Text(u"SOFTWARE\\Tavrin\\Glimmora", u"InstallDir"), folder_);
+    EXPECT_EQ(MachineSnapshot(), before);
     RemoveAll(folder_ + u"Notes.txt");
     RemoveAll(platform::SpecialFolderPath(0x19) + u"\\Tavrin Glimmora.lnk");
     RemoveAll(windows + u"\\Nuvel.dll");
   }
+}
+
+// A repair over an installed product whose package turns out damaged puts
+// back every file and value it had already replaced.
+TEST_F(SilentInstall, AFailedRepairRestoresTheInstallationThatWasThere) {
+  const std::u16string package = BuildPackage();
+  ASSERT_TRUE(Run(package, "").Succeeded());
+  platform::PosixShell() = platform::FakeShell();
+  const std::vector<std::string> installed = MachineSnapshot();
+  DamageStreamOf(package, u"readme.txt");  // the last file: everything else is replaced first
+  const InstallOutcome outcome = Run(package, "");
+  EXPECT_EQ(outcome.failed_step, InstallStep::kFiles);
+  EXPECT_EQ(MachineSnapshot(), installed);
+}
+
+class StopAt : public InstallationObserver {
+ public:
+  StopAt(uint32_t status, int files) : status_(status), files_(files) {}
+  void OnStatus(uint32_t id) override {
+    if (id == status_) throw std::runtime_error("killed");  // the process ends here
+  }
+  bool CancelRequested() override { return ++seen_ > files_; }
+
+ private:
+  uint32_t status_;
+  int files_;
+  int seen_ = 0;
+};
+
+// The user's cancel stops the run at the next file and undoes it; a run
+// that is killed leaves its journal, which the next start undoes.
+TEST_F(SilentInstall, CancelledAndKilledRunsAreUndone) {
+  const std::u16string package = BuildPackage();
+  const std::vector<std::string> before = MachineSnapshot();
+  {
+    CMyExtract engine;
+    engine.SetPackagePath(package);
+    ASSERT_EQ(engine.OpenPackage(package), EXTRACT_OK);
+    CInstallActions actions(&Strings);
+    StopAt cancel(0, 3);
+    const InstallOutcome outcome = RunInstallation({engine, actions, folder_, u"3.5.0.7", 1}, &cancel);
+    EXPECT_EQ(outcome.failed_step, InstallStep::kCancelled);
+    EXPECT_TRUE(outcome.rolled_back);
+    EXPECT_EQ(MachineSnapshot(), before);
+  }
+  {
+    CMyExtract engine;
+    engine.SetPackagePath(package);
+    ASSERT_EQ(engine.OpenPackage(package), EXTRACT_OK);
+    CInstallActions actions(&Strings);
+    StopAt kill(kStatusSoftware, 1000);
+    EXPECT_THROW(RunInstallation({engine, actions, folder_, u"3.5.0.7", 1}, &kill), std::runtime_error);
+    EXPECT_NE(MachineSnapshot(), before) << "files and keys of the killed run are still there";
+  }
+  EXPECT_TRUE(InstallJournal::RollBackInterrupted());
+  EXPECT_EQ(MachineSnapshot(), before);
+  EXPECT_FALSE(InstallJournal::RollBackInterrupted()) << "the journal is gone once undone";
 }
 
 // A package that carries only some of the language lists installs them and
@@ -381,6 +476,82 @@ TEST_F(SilentInstall, ProgressRisesByBytesToItsEndExactlyWhenTheLastFileIsWritte
   EXPECT_EQ(recorder.statuses, (std::vector<uint32_t>{110, 109, 111, 112, 113, 113}));
 }
 
+// A library's bytes with a version resource of `major.minor.build.revision`
+// somewhere inside, as a linker lays one out.
+Bytes VersionedLibrary(uint16_t major, uint16_t minor, uint16_t build, uint16_t revision, uint32_t seed) {
+  Bytes bytes = PatternBytes(700, seed);
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  for (char c : std::string("VS_VERSION_INFO")) {
+    bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(0);
+  }
+  bytes.insert(bytes.end(), {0, 0, 0, 0});  // terminator and padding
+  const uint32_t words[] = {0xFEEF04BDu, 0x00010000u, (static_cast<uint32_t>(major) << 16) | minor,
+                            (static_cast<uint32_t>(build) << 16) | revision, 0, 0};
+  for (uint32_t w : words) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(w >> (8 * i)));
+  }
+  bytes.resize(bytes.size() + 200, 0x11);
+  return bytes;
+}
+
+TEST(SharedFiles, VersionsAreReadFromTheVersionResource) {
+  const std::u16string dir = ScratchFolder("file_version");
+  WriteFileBytes(dir + u"v.dll", VersionedLibrary(8, 0, 50727, 42, 3));
+  WriteFileBytes(dir + u"plain.txt", PatternBytes(2000, 4));
+  EXPECT_EQ(FileVersionOf(dir + u"v.dll"), (8ull << 48) | (0ull << 32) | (50727ull << 16) | 42ull);
+  EXPECT_EQ(FileVersionOf(dir + u"plain.txt"), std::nullopt);
+  EXPECT_EQ(FileVersionOf(dir + u"missing.dll"), std::nullopt);
+}
+
+TEST(SharedFiles, WhatMayReplaceTheFileThatIsThere) {
+  constexpr uint64_t v1 = 1ull << 48, v2 = 2ull << 48;
+  struct Case {
+    const char* label;
+    std::optional<uint64_t> source;
+    ExistingFile existing;
+    bool replace;
+  } cases[] = {
+      {"a lower version goes", v2, {v1, false, false}, true},
+      {"a higher version stays", v1, {v2, false, false}, false},
+      {"an equal version stays", v1, {v1, true, false}, false},
+      {"an unversioned file of ours goes", v1, {std::nullopt, true, false}, true},
+      {"an unversioned file of others stays", v1, {std::nullopt, false, false}, false},
+      {"a versioned file never yields to an unversioned one", std::nullopt, {v1, true, false}, false},
+      {"an unchanged unversioned file goes", std::nullopt, {std::nullopt, false, false}, true},
+      {"an edited unversioned file stays", std::nullopt, {std::nullopt, true, true}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MayReplaceSharedFile(c.source, c.existing), c.replace) << c.label;
+}
+
+TEST_F(SilentInstall, SharedFilesKeepNewerVersionsAndAreCountedOncePerInstallation) {
+  files_[u"Nuvel.dll"] = VersionedLibrary(1, 0, 0, 0, 21);
+  WriteFileBytes(dir_ + u"Nuvel.dll", files_[u"Nuvel.dll"]);
+  const std::u16string windows = platform::SpecialFolderPath(0x24);
+  const Bytes newer = VersionedLibrary(2, 5, 0, 0, 22);
+  WriteFileBytes(windows + u"\\Nuvel.dll", newer);
+  const std::u16string package = BuildPackage();
+
+  const auto count = [](const std::u16string& path) -> int {
+    platform::RegKey key = platform::RegKey::Open(platform::kLocalMachine, kSharedDllsKey);
+    auto bytes = key.QueryValue(path);
+    return bytes && bytes->size() == 4 ? (*bytes)[0] : -1;
+  };
+  const std::u16string saver = windows + u"\\GlimmoraSrcSaver.scr";
+  const std::u16string server = platform::SpecialFolderPath(0x25) + u"\\Harrow.dll";
+  ASSERT_TRUE(Run(package, "").Succeeded());
+  EXPECT_EQ(ReadFileBytes(windows + u"\\Nuvel.dll"), newer) << "a newer library of that name is never replaced";
+  EXPECT_EQ(ReadFileBytes(saver), files_[u"GlimmoraSrcSaver.scr"]);
+  EXPECT_EQ(count(windows + u"\\Nuvel.dll"), 1) << "the product uses it, whoever's copy it is";
+  EXPECT_EQ(count(saver), 1);
+  EXPECT_EQ(count(server), 1) << "the package's own file in the system folder is shared too";
+
+  ASSERT_TRUE(Run(package, "").Succeeded());  // a repair
+  EXPECT_EQ(count(saver), 1) << "a repair does not count again";
+  EXPECT_EQ(count(server), 1);
+}
+
 TEST(FailureReport, NamesTheFileTheListOrTheStepAndTheResultFile) {
   const auto text = [](uint32_t id) { return u"<" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10)) + u">"; };
   InstallOutcome ok;
@@ -397,6 +568,15 @@ TEST(FailureReport, NamesTheFileTheListOrTheStepAndTheResultFile) {
   list.failed_file.clear();
   list.list_result = EXTRACT_ERR_OPEN;
   EXPECT_EQ(DescribeFailedInstallation(list, u"C:\\r.log", text), u"<1>\n<3>\nCommon (1000)\n<5>\nC:\\r.log");
+
+  InstallOutcome undone = file;
+  undone.rolled_back = true;  // "Nothing was changed on this computer." (136) under the heading
+  EXPECT_EQ(DescribeFailedInstallation(undone, u"", text), u"<1>\n<6>\n<2>\nC:\\Tools\\Glimmora\\Glimmora.exe");
+
+  InstallOutcome cancelled;
+  cancelled.failed_step = InstallStep::kCancelled;
+  cancelled.rolled_back = true;  // "The installation was cancelled." (138), and nothing changed
+  EXPECT_EQ(DescribeFailedInstallation(cancelled, u"", text), u"<8>\n<6>");
 
   InstallOutcome step;
   step.failed_step = InstallStep::kSharedFiles;  // named by "Registering components" (114)

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,6 +58,18 @@ std::wstring ReadString(const wchar_t* subkey, const wchar_t* name) {
   DWORD size = MAX_PATH * sizeof(wchar_t);
   RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(key);
+  return value;
+}
+
+constexpr wchar_t kSharedDllsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+std::optional<DWORD> ReadDword(const wchar_t* subkey, const wchar_t* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD value = 0, type = 0, size = sizeof value;
+  const LONG found = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  if (found != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
   return value;
 }
 
@@ -243,6 +256,17 @@ TEST_F(ProductRemove, SilentRemovalUndoesTheInstallationAndKeepsSharedData) {
     made_shared_file_ = true;
   }
 
+  // Two shared files setup counted: one only this product uses, one that
+  // another installation counts as well.
+  const std::wstring windows_folder = shared_file_.substr(0, shared_file_.rfind(L'\\'));
+  const std::wstring last_user = windows_folder + L"\\Morrow.dll", still_used = windows_folder + L"\\Quillon.dll";
+  const bool made_counted = !Exists(last_user) && !Exists(still_used);
+  if (made_counted) {
+    ASSERT_TRUE(CopyFileW((product + L"Morrow.dll").c_str(), last_user.c_str(), TRUE));
+    ASSERT_TRUE(CopyFileW((product + L"Quillon.dll").c_str(), still_used.c_str(), TRUE));
+    WriteKey(kSharedDllsKey, {}, {{last_user.c_str(), 1}, {still_used.c_str(), 2}});
+  }
+
   // The COM server as setup leaves it: in the system folder, registered.
   ASSERT_TRUE(CopyFileW((product + L"Harrow.dll").c_str(), harrow_.c_str(), FALSE));
   {
@@ -301,7 +325,21 @@ TEST_F(ProductRemove, SilentRemovalUndoesTheInstallationAndKeepsSharedData) {
 
   EXPECT_TRUE(Exists(scratch_ + L"\\not-ours.txt"));
   EXPECT_TRUE(Exists(shared_data_)) << "shared data folder";
-  EXPECT_TRUE(Exists(shared_file_)) << "shared file in the Windows folder";
+  EXPECT_TRUE(Exists(shared_file_)) << "an uncounted shared file in the Windows folder may be another's";
+  if (made_counted) {
+    EXPECT_FALSE(Exists(last_user)) << "its last user is gone";
+    EXPECT_EQ(ReadDword(kSharedDllsKey, last_user.c_str()), std::nullopt);
+    EXPECT_TRUE(Exists(still_used)) << "another installation still uses it";
+    EXPECT_EQ(ReadDword(kSharedDllsKey, still_used.c_str()), 1u);
+    DeleteFileW(still_used.c_str());
+    DeleteFileW(last_user.c_str());
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueW(key, still_used.c_str());
+      RegDeleteValueW(key, last_user.c_str());
+      RegCloseKey(key);
+    }
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "packcommands.h"
+#include "packconsole.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     return glimmora_pack::RunPackTool(args, console);
   } catch (const std::exception& e) {
     // Nothing should get here; if something does, it is a message, not a crash.
-    std::cerr << "\nglimmora-pack: internal error: " << e.what() << "\n";
+    std::cerr << "\nglimmora-pack: internal error: " << glimmora_pack::Printable(e.what()) << "\n";
     return 1;
   }
 }

@@ -6,12 +6,11 @@
 #include <set>
 #include <sstream>
 
-#include "build/extract.h"
 #include "build/mybuild.h"
+#include "packconsole.h"
 #include "packinspect.h"
 #include "packproject.h"
 #include "packroot.h"
-#include "platform/file.h"
 #include "platform/text.h"
 
 namespace glimmora_pack {
@@ -19,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string U8(const std::u16string& text) { return platform::ToUtf8(text); }
 std::u16string HostPathText(const fs::path& path) { return platform::FromUtf8(fs::absolute(path).string()); }
 
 std::string Bytes(uint64_t bytes) {
@@ -92,7 +90,7 @@ class BuildProgress {
     ++files_done_;
     bytes_done_ += current_->size;
     if (!console_.terminal) {
-      console_.err << "packed " << current_->display << " (" << current_->size << " -> "
+      console_.err << "packed " << Printable(current_->display) << " (" << current_->size << " -> "
                    << current_->entry->GetPackedSize() << ")\n";
     }
     current_ = nullptr;
@@ -114,7 +112,11 @@ class BuildProgress {
     // the line changes.
     if (drawn_ && line.str() == last_line_) return;
     last_line_ = line.str();
-    console_.err << "\r" << last_line_ << "\x1b[K" << std::flush;
+    // The line's own cursor controls go past the escaping of what it shows.
+    std::ostream& controls = console_.controls != nullptr ? *console_.controls : console_.err;
+    controls << "\r";
+    console_.err << last_line_;
+    controls << "\x1b[K" << std::flush;
     drawn_ = true;
   }
 
@@ -128,38 +130,6 @@ class BuildProgress {
   bool drawn_ = false;
   std::string last_line_;
 };
-
-// "X:\" followed by plain folder names: a place on a drive that no name
-// can lead out of.
-bool IsInstallFolder(const std::u16string& folder) {
-  if (!IsRootedPath(folder) || folder[1] != u':') return false;
-  std::u16string rest = folder.substr(3);
-  if (!rest.empty() && rest.back() == u'\\') rest.pop_back();
-  if (rest.empty()) return true;
-  size_t start = 0;
-  for (;;) {
-    const size_t end = rest.find(u'\\', start);
-    if (!IsInstallableName(rest.substr(start, end == std::u16string::npos ? end : end - start))) return false;
-    if (end == std::u16string::npos) return true;
-    start = end + 1;
-  }
-}
-
-void PrintPlacedFiles(std::ostream& out, const CNode& node, const std::u16string& folder) {
-  const auto* entry = dynamic_cast<const CZipFileIndexObject*>(node.GetData());
-  if (entry != nullptr && !entry->IsFolder() && !entry->IsPredefined()) {
-    const std::u16string target = TargetFolder(node, folder);
-    if (target.empty()) {
-      out << "  " << U8(TreePath(node)) << " -> (not extracted: no target folder)\n";
-    } else {
-      std::u16string path = target;
-      if (path.back() != u'\\') path += u'\\';
-      path += entry->GetName();
-      out << "  " << U8(path) << " -> " << platform::HostPath(path) << "\n";
-    }
-  }
-  for (size_t i = 0; i < node.GetChildCount(); ++i) PrintPlacedFiles(out, *node.GetChild(i), folder);
-}
 
 const char kUsage[] =
     "usage: glimmora-pack build PROJECT.json -o OUT [--engine IMAGE]\n"
@@ -246,8 +216,9 @@ int BuildCommand(const fs::path& project_file, const fs::path& output, const fs:
     // now is this build's unfinished package.
     std::error_code ignored;
     if (fs::is_regular_file(plan.output, ignored)) fs::remove(plan.output, ignored);
-    console.err << "glimmora-pack: " << output.string() << ": build failed: " << ResultCodeName(result) << ", "
-                << ResultCodeMeaning(result) << "; see the build log " << plan.buildLog.string() << "\n";
+    console.err << "glimmora-pack: " << Printable(output.string()) << ": build failed: " << ResultCodeName(result)
+                << ", " << ResultCodeMeaning(result) << "; see the build log " << Printable(plan.buildLog.string())
+                << "\n";
     return 1;
   }
   const PackageTable& table = builder.GetTable();
@@ -256,87 +227,17 @@ int BuildCommand(const fs::path& project_file, const fs::path& output, const fs:
   }
   std::error_code ec;
   const uintmax_t size = fs::file_size(plan.output, ec);
-  console.out << "wrote " << output.string() << ": " << (ec ? 0 : size) << " bytes, " << plan.files.size()
+  console.out << "wrote " << Printable(output.string()) << ": " << (ec ? 0 : size) << " bytes, " << plan.files.size()
               << (plan.files.size() == 1 ? " file" : " files") << " (" << plan.totalBytes << " bytes) in "
               << plan.project->GetExtractLists().size()
-              << (plan.project->GetExtractLists().size() == 1 ? " list" : " lists") << "; build log " << plan.buildLog.string() << "\n";
+              << (plan.project->GetExtractLists().size() == 1 ? " list" : " lists") << "; build log "
+              << Printable(plan.buildLog.string()) << "\n";
   return 0;
 }
 
-int ExtractCommand(const fs::path& package, const std::string& list, const fs::path& dest,
-                   const std::string& install_folder, Console& console) {
-  const std::string shown = package.string();
-  std::error_code ec;
-  if (!fs::is_regular_file(package, ec)) {
-    console.err << "glimmora-pack: " << shown << ": no such file\n";
-    return 1;
-  }
-  std::u16string folder = platform::FromUtf8(install_folder);
-  if (!folder.empty() && !IsInstallFolder(folder)) {
-    console.err << "glimmora-pack: --install-folder \"" << install_folder
-                << "\": expected a folder on a drive such as C:\\Program Files\\Glimmora, made of plain names\n";
-    return 1;
-  }
-  fs::create_directories(dest, ec);
-  if (!fs::is_directory(dest, ec)) {
-    console.err << "glimmora-pack: --dest " << dest.string() << ": cannot be made a folder\n";
-    return 1;
-  }
+namespace {
 
-  // The index is inflated into the private root; only the files go to DIR.
-  PrivateRoot root;
-  if (!root.ok()) {
-    console.err << "glimmora-pack: " << root.error() << "\n";
-    return 1;
-  }
-  CMyExtract extract;
-  const std::u16string path = HostPathText(package);
-  extract.SetPackagePath(path);
-  int32_t result = extract.OpenPackage(path);
-  if (result != EXTRACT_OK) {
-    console.err << "glimmora-pack: " << shown << ": cannot read the package: " << ResultCodeName(result) << ", "
-                << ResultCodeMeaning(result);
-    if (!extract.GetIndexError().empty()) console.err << " (" << extract.GetIndexError() << ")";
-    console.err << "\n";
-    return 1;
-  }
-  CInstallProject& project = *extract.GetProject();
-  if (folder.empty()) {
-    folder = DefaultInstallFolder(project.GetProductInfo().GetName());
-    if (!IsInstallFolder(folder)) {
-      console.err << "glimmora-pack: " << shown << ": the product name \"" << U8(project.GetProductInfo().GetName())
-                  << "\" cannot be a folder name; pass --install-folder\n";
-      return 1;
-    }
-  }
-  if (folder.back() != u'\\') folder += u'\\';
-
-  root.Redirect(fs::absolute(dest));
-  extract.SetDestDir(folder);
-  const std::u16string list_name = platform::FromUtf8(list);
-  result = extract.ExtractListTo(folder, list_name, nullptr, nullptr);
-  if (result != EXTRACT_OK) {
-    console.err << "glimmora-pack: " << shown << ": extracting list \"" << list << "\" failed: "
-                << ResultCodeName(result) << ", " << ResultCodeMeaning(result);
-    if (result == EXTRACT_ERR_NOT_FOUND) {
-      console.err << "; the package has";
-      const char* separator = " ";
-      for (const auto& l : project.GetExtractLists()) {
-        console.err << separator << "\"" << U8(l->GetName()) << "\"";
-        separator = ", ";
-      }
-    }
-    console.err << "\n";
-    return 1;
-  }
-  const CExtractFileList* extracted = project.FindExtractList(list_name);
-  console.out << "extracted list \"" << list << "\" with install folder " << U8(folder) << " below "
-              << fs::absolute(dest).string() << ":\n";
-  if (extracted != nullptr) PrintPlacedFiles(console.out, *extracted->GetTree().GetRoot(), folder);
-  return 0;
-}
-
-int RunPackTool(const std::vector<std::string>& args, Console& console) {
+int RunCommand(const std::vector<std::string>& args, Console& console) {
   if (args.empty()) {
     console.err << kUsage;
     return 2;
@@ -348,7 +249,7 @@ int RunPackTool(const std::vector<std::string>& args, Console& console) {
   CommandLine line;
   const std::string problem = ParseCommandLine(args, line);
   if (!problem.empty()) {
-    console.err << "glimmora-pack: " << problem << " (see glimmora-pack --help)\n";
+    console.err << "glimmora-pack: " << Printable(problem) << " (see glimmora-pack --help)\n";
     return 2;
   }
   const fs::path target = fs::u8path(line.positional[0]);
@@ -373,6 +274,15 @@ int RunPackTool(const std::vector<std::string>& args, Console& console) {
   }
   return ExtractCommand(target, Option(line, "--list"), fs::u8path(Option(line, "--dest")),
                         Option(line, "--install-folder"), console);
+}
+
+}  // namespace
+
+int RunPackTool(const std::vector<std::string>& args, Console& console) {
+  EscapingStream out(console.out);
+  EscapingStream err(console.err);
+  Console escaped{out, err, console.terminal, console.controls != nullptr ? console.controls : &console.err};
+  return RunCommand(args, escaped);
 }
 
 }  // namespace glimmora_pack

@@ -4,9 +4,10 @@
 #include <optional>
 #include <sstream>
 
-#include "build/extract.h"
 #include "build/packageformat.h"
 #include "build/resultcodes.h"
+#include "packconsole.h"
+#include "packindex.h"
 #include "packroot.h"
 #include "platform/file.h"
 #include "platform/text.h"
@@ -43,8 +44,6 @@ const CodeRow* FindCode(int32_t code) {
   return nullptr;
 }
 
-std::string U8(const std::u16string& text) { return platform::ToUtf8(text); }
-
 const CZipFileIndexObject* EntryOf(const CNode& node) {
   return dynamic_cast<const CZipFileIndexObject*>(node.GetData());
 }
@@ -55,19 +54,19 @@ void PrintNode(std::ostream& out, const CNode& node, const std::u16string& desti
   if (entry == nullptr) {
     out << indent << "(an entry without data)\n";
   } else if (entry->IsPredefined() && node.GetParent() == nullptr) {
-    out << indent << U8(entry->GetName()) << "\n";
+    out << indent << Printable(entry->GetName()) << "\n";
   } else if (entry->IsPredefined()) {
     const std::u16string resolved = entry->GetDisplayName();
-    out << indent << U8(entry->GetName()) << "\\  = "
-        << (resolved.empty() ? std::string("(no such folder here)") : U8(resolved) + "\\") << "\n";
+    out << indent << Printable(entry->GetName()) << "\\  = "
+        << (resolved.empty() ? std::string("(no such folder here)") : Printable(resolved) + "\\") << "\n";
   } else if (entry->IsFolder()) {
-    out << indent << U8(entry->GetName()) << "\\";
-    if (entry->IsDestinationRoot()) out << "  (destination root = " << U8(destination) << ")";
+    out << indent << Printable(entry->GetName()) << "\\";
+    if (entry->IsDestinationRoot()) out << "  (destination root = " << Printable(destination) << ")";
     out << "\n";
   } else {
     const std::u16string folder = TargetFolder(node, destination);
-    out << indent << U8(entry->GetName()) << "  -> "
-        << (folder.empty() ? std::string("(no target folder)") : U8(folder) + U8(entry->GetName())) << "  ("
+    out << indent << Printable(entry->GetName()) << "  -> "
+        << (folder.empty() ? std::string("(no target folder)") : Printable(folder) + Printable(entry->GetName())) << "  ("
         << entry->GetPackedSize() << " bytes packed at offset " << entry->GetOffset() << ")\n";
   }
   for (size_t i = 0; i < node.GetChildCount(); ++i) PrintNode(out, *node.GetChild(i), destination, depth + 1);
@@ -81,31 +80,31 @@ std::string Hex(int32_t value) {
 
 void PrintRecords(std::ostream& out, CInstallProject& project) {
   const CInstallProductInfo& product = project.GetProductInfo();
-  out << "product: " << U8(product.GetName()) << "\n"
-      << "  version: " << U8(product.GetVersion()) << "\n"
-      << "  company: " << U8(product.GetCompany()) << "\n"
-      << "  web: " << U8(product.GetWeb()) << "\n"
-      << "  email: " << U8(product.GetEmail()) << "\n"
-      << "  telephone: " << U8(product.GetTelephone()) << "\n"
-      << "  default install folder: " << U8(product.GetDefaultInstallFolder()) << "\n"
-      << "  install folder token: " << U8(product.GetInstallFolderToken().GetToken()) << " (id "
+  out << "product: " << Printable(product.GetName()) << "\n"
+      << "  version: " << Printable(product.GetVersion()) << "\n"
+      << "  company: " << Printable(product.GetCompany()) << "\n"
+      << "  web: " << Printable(product.GetWeb()) << "\n"
+      << "  email: " << Printable(product.GetEmail()) << "\n"
+      << "  telephone: " << Printable(product.GetTelephone()) << "\n"
+      << "  default install folder: " << Printable(product.GetDefaultInstallFolder()) << "\n"
+      << "  install folder token: " << Printable(product.GetInstallFolderToken().GetToken()) << " (id "
       << product.GetInstallFolderToken().GetId() << ")\n"
-      << "  engine image: " << U8(product.GetEngineFile()) << "\n"
-      << "  output file: " << U8(product.GetOutputFile()) << "\n";
+      << "  engine image: " << Printable(product.GetEngineFile()) << "\n"
+      << "  output file: " << Printable(product.GetOutputFile()) << "\n";
   CInstallAuthorInfo& author = project.GetAuthorInfo();
-  out << "author: " << U8(author.GetName()) << "\n"
-      << "  web: " << U8(author.GetWeb()) << "\n"
-      << "  address: " << U8(author.GetAddress()) << "\n"
-      << "  telephone: " << U8(author.GetTelephone()) << "\n"
-      << "  email: " << U8(author.GetEmail()) << "\n";
+  out << "author: " << Printable(author.GetName()) << "\n"
+      << "  web: " << Printable(author.GetWeb()) << "\n"
+      << "  address: " << Printable(author.GetAddress()) << "\n"
+      << "  telephone: " << Printable(author.GetTelephone()) << "\n"
+      << "  email: " << Printable(author.GetEmail()) << "\n";
   CInsallProjectInfo& info = project.GetProjectInfo();
-  out << "project: " << U8(info.GetProjectName()) << "\n"
-      << "  creator: " << U8(info.GetCreator()) << "\n"
-      << "  build log: " << U8(info.GetBuildLogFile()) << "\n"
+  out << "project: " << Printable(info.GetProjectName()) << "\n"
+      << "  creator: " << Printable(info.GetCreator()) << "\n"
+      << "  build log: " << Printable(info.GetBuildLogFile()) << "\n"
       << "  languages:";
   if (info.GetLanguages().empty()) out << " (none)";
   for (const auto& language : info.GetLanguages()) {
-    out << " " << U8(language->GetName()) << " (" << Hex(language->GetId()) << ")";
+    out << " " << Printable(language->GetName()) << " (" << Hex(language->GetId()) << ")";
   }
   out << "\n";
 }
@@ -133,7 +132,7 @@ std::u16string TreePath(const CNode& node) {
 }
 
 void PrintTree(std::ostream& out, const CExtractFileList& list, const std::u16string& destination) {
-  out << "list \"" << U8(list.GetName()) << "\":\n";
+  out << "list \"" << Printable(list.GetName()) << "\":\n";
   PrintNode(out, *list.GetTree().GetRoot(), destination, 1);
 }
 
@@ -142,7 +141,7 @@ std::u16string DefaultInstallFolder(const std::u16string& productName) {
 }
 
 int ListPackage(const fs::path& package, const std::u16string& destination, std::ostream& out, std::ostream& err) {
-  const std::string shown = package.string();
+  const std::string shown = Printable(package.string());
   std::error_code ec;
   if (!fs::is_regular_file(package, ec)) {
     err << "glimmora-pack: " << shown << ": no such file\n";
@@ -171,18 +170,18 @@ int ListPackage(const fs::path& package, const std::u16string& destination, std:
     return 1;
   }
 
-  CMyExtract extract;
-  extract.SetPackagePath(path);
-  const int32_t result = extract.OpenPackage(path);
+  PackageTable table;
+  CInstallProject project;
+  std::string why;
+  const int32_t result = LoadPackageIndex(package, table, project, why);
   if (result != EXTRACT_OK) {
     err << "glimmora-pack: " << shown << ": cannot read the package: " << ResultCodeName(result) << ", "
         << ResultCodeMeaning(result);
-    if (!extract.GetIndexError().empty()) err << " (" << extract.GetIndexError() << ")";
+    if (!why.empty()) err << " (" << Printable(why) << ")";
     err << "\n";
     return 1;
   }
 
-  const PackageTable& table = extract.GetTable();
   out << "package: " << shown << " (" << size << " bytes)\n"
       << "trailer: magic " << *distance << " bytes from the end, " << table.count
       << (table.count == 1 ? " table row" : " table rows") << "\n";
@@ -190,12 +189,11 @@ int ListPackage(const fs::path& package, const std::u16string& destination, std:
       << "offset" << std::setw(12) << "unpacked" << std::setw(12) << "packed" << "\n";
   for (uint32_t i = 0; i < table.count; ++i) {
     const PackageTableEntry& row = table.rows[i];
-    out << "  " << std::left << std::setw(4) << i << std::setw(20) << U8(row.name) << std::right << std::setw(12)
+    out << "  " << std::left << std::setw(4) << i << std::setw(20) << Printable(row.name) << std::right << std::setw(12)
         << row.offset << std::setw(12) << row.unpackedSize << std::setw(12) << row.packedSize << "\n";
   }
   out << std::left;
 
-  CInstallProject& project = *extract.GetProject();
   PrintRecords(out, project);
   std::u16string folder = destination.empty() ? DefaultInstallFolder(project.GetProductInfo().GetName()) : destination;
   if (folder.back() != u'\\') folder += u'\\';

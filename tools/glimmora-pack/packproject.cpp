@@ -1,16 +1,18 @@
 #include "packproject.h"
 
 #include <algorithm>
-#include <fstream>
 #include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
+#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 
 #include "build/packageformat.h"
+#include "packconsole.h"
+#include "packnames.h"
+#include "platform/file.h"
 #include "platform/text.h"
 
 namespace glimmora_pack {
@@ -31,7 +33,7 @@ struct ProjectFault {
 
 [[noreturn]] void Fail(const std::string& where, const std::string& what) { throw ProjectFault{where, what}; }
 
-std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+std::string Quote(const std::string& text) { return "\"" + Printable(text) + "\""; }
 std::string Quote(const std::u16string& text) { return Quote(platform::ToUtf8(text)); }
 
 std::string Member(const std::string& where, const std::string& key) { return where.empty() ? key : where + "." + key; }
@@ -91,25 +93,7 @@ int32_t LanguageId(const json& object, const std::string& where) {
   return static_cast<int32_t>(id);
 }
 
-std::u16string Fold(const std::u16string& name) {
-  std::u16string folded = name;
-  for (char16_t& c : folded) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return folded;
-}
-
 CZipFileIndexObject* EntryOf(const CNode* node) { return dynamic_cast<CZipFileIndexObject*>(node->GetData()); }
-
-CNode* FindChild(CNode* parent, const std::u16string& name) {
-  const std::u16string folded = Fold(name);
-  for (size_t i = 0; i < parent->GetChildCount(); ++i) {
-    CNode* child = parent->GetChild(i);
-    const CZipFileIndexObject* entry = EntryOf(child);
-    if (entry != nullptr && Fold(entry->GetName()) == folded) return child;
-  }
-  return nullptr;
-}
 
 std::shared_ptr<CZipFileIndexObject> MakeFolder(const std::u16string& name, bool destination_root) {
   auto entry = std::make_shared<CZipFileIndexObject>();
@@ -133,15 +117,6 @@ std::shared_ptr<CZipFileIndexObject> CopyFolder(const CZipFileIndexObject& folde
   auto entry = std::make_shared<CZipFileIndexObject>(folder);
   if (folder.IsPredefined()) entry->SetFolderToken(folder.GetFolderToken());
   return entry;
-}
-
-void CopySkeleton(const CNode& from, CNode* to) {
-  for (size_t i = 0; i < from.GetChildCount(); ++i) {
-    const CNode* child = from.GetChild(i);
-    const CZipFileIndexObject* entry = EntryOf(child);
-    if (entry == nullptr || !entry->IsFolder()) continue;
-    CopySkeleton(*child, to->AddChild(CopyFolder(*entry)));
-  }
 }
 
 class Loader {
@@ -171,12 +146,20 @@ class Loader {
   json Parse() {
     std::error_code ec;
     if (!fs::is_regular_file(request_.projectFile, ec)) Fail("", "no such project file");
-    std::ifstream in(request_.projectFile, std::ios::binary);
-    if (!in) Fail("", "cannot be read");
-    std::stringstream text;
-    text << in.rdbuf();
+    // Read through the platform layer, which opens without waiting and only
+    // a file: something put in the project's place since the check above
+    // is refused, not waited on.
+    platform::File file = platform::File::Open(platform::FromUtf8(fs::absolute(request_.projectFile).string()),
+                                               platform::OpenMode::kReadShared);
+    if (!file.IsOpen()) Fail("", "cannot be read");
+    std::string text;
+    char block[65536];
+    for (int64_t n; (n = file.Read(block, sizeof block)) != 0;) {
+      if (n < 0) Fail("", "cannot be read");
+      text.append(block, static_cast<size_t>(n));
+    }
     try {
-      return json::parse(text.str());
+      return json::parse(text);
     } catch (const json::parse_error& e) {
       // The library's message starts with its own tag, which tells the
       // author nothing.
@@ -208,11 +191,13 @@ class Loader {
     return text;
   }
 
+  // The packer refuses what any reader of the package would refuse.
   void CheckName(const std::u16string& name, const std::string& where) const {
-    if (!IsInstallableName(name)) {
+    if (!IsSafeEntryName(name)) {
       Fail(where, Quote(name) +
                       " cannot be a file name on the target machine (empty, \".\" or \"..\", a control character,"
-                      " one of \\ / : * ? \" < > |, or a trailing dot or space)");
+                      " one of \\ / : * ? \" < > |, a trailing dot or space, a device name such as CON or COM1,"
+                      " half a surrogate pair, or longer than 255)");
     }
   }
 
@@ -403,11 +388,36 @@ class Loader {
     AddDirectory(node, source, where, open_folders);
   }
 
+  // The entry of that name (ignoring case) below `parent`, or null.
+  CNode* FindChild(const CNode* parent, const std::u16string& name) const {
+    const auto folder = children_.find(parent);
+    if (folder == children_.end()) return nullptr;
+    const auto child = folder->second.find(FoldName(name));
+    return child == folder->second.end() ? nullptr : child->second;
+  }
+
+  // Every entry goes into the tree here, so that FindChild knows it.
+  CNode* AddChild(CNode* parent, std::shared_ptr<CZipFileIndexObject> entry) {
+    std::u16string key = FoldName(entry->GetName());
+    CNode* child = parent->AddChild(std::move(entry));
+    children_[parent].emplace(std::move(key), child);
+    return child;
+  }
+
+  void CopySkeleton(const CNode& from, CNode* to) {
+    for (size_t i = 0; i < from.GetChildCount(); ++i) {
+      const CNode* child = from.GetChild(i);
+      const CZipFileIndexObject* entry = EntryOf(child);
+      if (entry == nullptr || !entry->IsFolder()) continue;
+      CopySkeleton(*child, AddChild(to, CopyFolder(*entry)));
+    }
+  }
+
   // The folder of that name below `parent`, made when it is not there yet.
   CNode* MergeFolder(CNode* parent, std::shared_ptr<CZipFileIndexObject> folder, std::optional<bool> root,
                      const std::string& where) {
     CNode* existing = FindChild(parent, folder->GetName());
-    if (existing == nullptr) return parent->AddChild(std::move(folder));
+    if (existing == nullptr) return AddChild(parent, std::move(folder));
     const CZipFileIndexObject* entry = EntryOf(existing);
     if (!entry->IsFolder()) Fail(where, "a file named " + Quote(entry->GetName()) + " is already in this folder");
     if (root && *root != entry->IsDestinationRoot()) {
@@ -428,8 +438,8 @@ class Loader {
     auto entry = std::make_shared<CZipFileIndexObject>();
     entry->SetName(name);
     entry->SetSourcePath(HostText(source, where));
-    parent->AddChild(entry);
     sizes_[entry.get()] = size;
+    AddChild(parent, std::move(entry));
   }
 
   // The folder's contents in name order, so that a package built twice from
@@ -464,7 +474,7 @@ class Loader {
         if (FindChild(node, name) != nullptr) {
           Fail(item_where, "a second entry named " + Quote(name) + " in one folder (names ignore case)");
         }
-        AddDirectory(node->AddChild(MakeFolder(name, false)), item, where, open);
+        AddDirectory(AddChild(node, MakeFolder(name, false)), item, where, open);
       } else if (fs::is_regular_file(status)) {
         AddFile(node, item, name, item_where);
       } else {
@@ -513,16 +523,34 @@ class Loader {
     out_.project->GetProductInfo().SetOutputFile(HostText(output, "-o"));
 
     std::vector<std::pair<fs::path, std::string>> inputs = {{engine_, "the engine image"},
-                                                            {fs::absolute(request_.projectFile), "the project file"},
-                                                            {out_.buildLog, "the build log"}};
+                                                            {fs::absolute(request_.projectFile), "the project file"}};
     for (const auto& [entry, size] : sizes_) {
       (void)size;
       inputs.emplace_back(fs::u8path(platform::ToUtf8(entry->GetSourcePath())), "a source file");
     }
+    const fs::path& log = out_.buildLog;
     for (const auto& [input, what] : inputs) {
-      const bool same = input.lexically_normal() == output || fs::equivalent(input, output, ec);
-      if (same) Fail("-o", Quote(output.string()) + " is " + what + "; the package would overwrite it");
+      if (Same(input, output)) Fail("-o", Quote(output.string()) + " is " + what + "; the package would overwrite it");
     }
+    if (Same(log, output)) Fail("-o", Quote(output.string()) + " is the build log; the package would overwrite it");
+    // The builder appends its log while it reads the inputs: a log that is
+    // one of them would be written into, and packed half-written.
+    const fs::file_status log_status = fs::status(log, ec);
+    if (fs::is_directory(log_status)) Fail("project.buildLog", Quote(log.string()) + " is a folder");
+    if (fs::exists(log_status) && !fs::is_regular_file(log_status)) {
+      Fail("project.buildLog", Quote(log.string()) + " is not a regular file");
+    }
+    for (const auto& [input, what] : inputs) {
+      if (Same(input, log)) {
+        Fail("project.buildLog", Quote(log.string()) + " is " + what + "; the build log would be written into it");
+      }
+    }
+  }
+
+  // One file by its name or, when both exist, by what they are.
+  static bool Same(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return a.lexically_normal() == b.lexically_normal() || fs::equivalent(a, b, ec);
   }
 
   void PlanFiles() {
@@ -552,19 +580,13 @@ class Loader {
   std::optional<fs::path> project_engine_;
   fs::path engine_;
   std::map<const CZipFileIndexObject*, uint64_t> sizes_;
+  // Each folder's entries by folded name: a folder of many thousand files
+  // is filled in linear time, not by comparing each name with all before it.
+  std::unordered_map<const CNode*, std::unordered_map<std::u16string, CNode*>> children_;
   size_t depth_ = 0;
 };
 
 }  // namespace
-
-bool IsInstallableName(const std::u16string& name) {
-  if (!IsSafeEntryName(name)) return false;
-  for (char16_t c : name) {
-    if (c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' || c == u'|') return false;
-  }
-  // Windows drops a trailing dot or space, so the file would get another name.
-  return name.back() != u'.' && name.back() != u' ';
-}
 
 bool LoadPackProject(const BuildRequest& request, PackProject& out, std::string& error) {
   out = PackProject();

@@ -42,8 +42,4 @@ struct PackProject {
 // file, the place in it and what is wrong, and `out` is unusable.
 bool LoadPackProject(const BuildRequest& request, PackProject& out, std::string& error);
 
-// True when `name` can be one file or folder name on the target machine:
-// a safe package entry name that Windows also accepts.
-bool IsInstallableName(const std::u16string& name);
-
 }  // namespace glimmora_pack

@@ -1,8 +1,9 @@
 // The platform layer lays drive paths ("C:\...") below one root folder. Each
 // command of the tool works in a root of its own, so that what the engine
-// leaves behind (the builder's index copy, the inflated index of a package,
-// the stand-in special folders) never lands in a folder others share, and
-// is gone when the command ends.
+// leaves behind (the builder's index copy, the stand-in special folders)
+// never lands in a folder others share, and is gone when the command ends.
+// `extract` lays the drives below its --dest instead, and there every path
+// a package names must stay below --dest.
 #pragma once
 
 #include <filesystem>
@@ -23,8 +24,9 @@ class PrivateRoot {
   bool ok() const { return !folder_.empty(); }
   const std::string& error() const { return error_; }
 
-  // Lays the drives below `folder` instead, until the end of this object;
-  // `folder` itself is left in place.
+  // Lays the drives below `folder` instead, until the end of this object,
+  // and confines them (platform/confine_posix.h): no write follows a link
+  // or leaves the drives. `folder` itself is left in place.
   void Redirect(const std::filesystem::path& folder);
 
  private:
@@ -32,5 +34,16 @@ class PrivateRoot {
   std::filesystem::path folder_;
   std::string error_;
 };
+
+// Why the Windows path `path` has no place below the drives: it must be
+// "X:\" followed by names that are each one plain file or folder name
+// (IsSafeEntryName), with at most a trailing backslash. So a relative path,
+// a UNC path, "." or "..", an empty name or a forward slash are refused.
+// Empty when the path has a place.
+std::string WhyNoDrivePlace(const std::u16string& path);
+
+// The host path of `path` (one WhyNoDrivePlace accepts) when the drives are
+// dest/C, dest/D, ...: always below `dest`.
+std::filesystem::path DrivePlace(const std::filesystem::path& dest, const std::u16string& path);
 
 }  // namespace glimmora_pack

@@ -6,9 +6,13 @@
 #include <iomanip>
 #include <vector>
 
+#include "build/indexstream.h"
 #include "build/packageformat.h"
 #include "install/projectloader.h"
+#include "packcheck.h"
+#include "packconsole.h"
 #include "packinspect.h"
+#include "packroot.h"
 #include "platform/file.h"
 #include "platform/text.h"
 
@@ -20,9 +24,12 @@ namespace fs = std::filesystem;
 constexpr size_t kChunk = 65536;
 
 // Reads the stream at `offset` and inflates it. Empty when sound, else what
-// is wrong. With `keep`, the inflated bytes are kept, up to `limit` of them.
+// is wrong. With `inflated`, the stream may inflate to no more than `limit`
+// bytes, and `inflated` tells how many it did; with `keep` as well, they
+// are kept.
 std::string CheckStream(platform::File& file, int64_t file_size, int64_t offset, int64_t packed,
-                        std::vector<uint8_t>* keep = nullptr, uint64_t limit = 0) {
+                        uint64_t* inflated = nullptr, uint64_t limit = 0, std::vector<uint8_t>* keep = nullptr) {
+  if (inflated != nullptr) *inflated = 0;
   if (offset < 0) return "has no stream (offset " + std::to_string(offset) + ")";
   if (offset >= file_size) {
     return "offset " + std::to_string(offset) + " lies beyond the end of the file (" + std::to_string(file_size) +
@@ -59,12 +66,14 @@ std::string CheckStream(platform::File& file, int64_t file_size, int64_t offset,
       problem = z.msg != nullptr ? z.msg : "zlib error " + std::to_string(rc);
       break;
     }
-    if (keep != nullptr) {
-      keep->insert(keep->end(), out.data(), out.data() + (out.size() - z.avail_out));
-      if (keep->size() > limit) {
+    if (inflated != nullptr) {
+      const size_t produced = out.size() - z.avail_out;
+      *inflated += produced;
+      if (*inflated > limit) {
         problem = "inflates to more than its " + std::to_string(limit) + " bytes";
         break;
       }
+      if (keep != nullptr) keep->insert(keep->end(), out.data(), out.data() + produced);
     }
   }
   if (problem.empty() && rc != Z_STREAM_END) {
@@ -88,15 +97,33 @@ struct StreamRow {
 void CollectStreams(const CNode& node, const std::string& list, std::vector<StreamRow>& rows) {
   const auto* entry = dynamic_cast<const CZipFileIndexObject*>(node.GetData());
   if (entry != nullptr && !entry->IsFolder() && !entry->IsPredefined()) {
-    rows.push_back({list, platform::ToUtf8(TreePath(node)), entry->GetOffset(), entry->GetPackedSize(), {}});
+    rows.push_back({list, Printable(TreePath(node)), entry->GetOffset(), entry->GetPackedSize(), {}});
   }
   for (size_t i = 0; i < node.GetChildCount(); ++i) CollectStreams(*node.GetChild(i), list, rows);
+}
+
+// Every entry `extract` would refuse, with any install folder: the one the
+// package offers stands for them all.
+int ReportUnsafeEntries(const CInstallProject& project, const std::string& shown, std::ostream& out,
+                        std::ostream& err) {
+  std::u16string folder = DefaultInstallFolder(project.GetProductInfo().GetName());
+  if (!WhyNoDrivePlace(folder).empty()) folder = u"C:\\Program Files\\";
+  int unsafe = 0;
+  for (const auto& list : project.GetExtractLists()) {
+    for (const EntryProblem& problem : CheckListEntries(*list, folder)) {
+      ++unsafe;
+      err << "glimmora-pack: " << shown << ": unsafe entry " << EntryLabel(list->GetName(), problem.path) << ": "
+          << problem.what << "\n";
+    }
+  }
+  if (unsafe != 0) out << unsafe << (unsafe == 1 ? " unsafe entry" : " unsafe entries") << "\n";
+  return unsafe;
 }
 
 }  // namespace
 
 int VerifyPackage(const fs::path& package, std::ostream& out, std::ostream& err) {
-  const std::string shown = package.string();
+  const std::string shown = Printable(package.string());
   std::error_code ec;
   if (!fs::is_regular_file(package, ec)) {
     err << "glimmora-pack: " << shown << ": no such file\n";
@@ -117,18 +144,27 @@ int VerifyPackage(const fs::path& package, std::ostream& out, std::ostream& err)
     return 1;
   }
 
-  // Row 0 is the index; any further rows are checked as streams too.
+  // Row 0 is the index; any further rows are checked as streams too. Only
+  // the index is kept, and never more of it than any reader would take.
   int damaged = 0;
   std::vector<uint8_t> index;
   out << "table:\n";
   for (uint32_t i = 0; i < table.count; ++i) {
     const PackageTableEntry& row = table.rows[i];
-    std::string problem = CheckStream(file, size, row.offset, row.packedSize, &index, row.unpackedSize);
-    if (problem.empty() && index.size() != row.unpackedSize) {
-      problem = "inflates to " + std::to_string(index.size()) + " bytes, the table says " +
+    std::string problem;
+    uint64_t inflated = 0;
+    if (i == 0 && row.unpackedSize > kMaxIndexBytes) {
+      problem = "the table gives the index " + std::to_string(row.unpackedSize) + " bytes, more than the " +
+                std::to_string(kMaxIndexBytes) + " an index may have";
+    } else {
+      problem = CheckStream(file, size, row.offset, row.packedSize, &inflated, row.unpackedSize,
+                            i == 0 ? &index : nullptr);
+    }
+    if (problem.empty() && inflated != row.unpackedSize) {
+      problem = "inflates to " + std::to_string(inflated) + " bytes, the table says " +
                 std::to_string(row.unpackedSize);
     }
-    out << "  row " << i << " " << platform::ToUtf8(row.name) << ": offset " << row.offset << ", packed "
+    out << "  row " << i << " " << Printable(row.name) << ": offset " << row.offset << ", packed "
         << row.packedSize << ", unpacked " << row.unpackedSize << ": " << (problem.empty() ? "sound" : "DAMAGED")
         << "\n";
     if (!problem.empty()) {
@@ -137,16 +173,22 @@ int VerifyPackage(const fs::path& package, std::ostream& out, std::ostream& err)
       if (i == 0) return 1;  // without the index nothing else can be found
       ++damaged;
     }
+    if (i == 0 && !IsSafeEntryName(row.name)) {
+      // The setup program inflates the index into a file of this name.
+      err << "glimmora-pack: " << shown << ": damaged index: its name \"" << Printable(row.name)
+          << "\" is not a plain file name, which every reader refuses\n";
+      ++damaged;
+    }
     if (i == 0) {
       CInstallProject project;
       const ProjectLoadResult loaded = LoadProject(index.data(), index.size(), project);
       if (!loaded.ok) {
-        err << "glimmora-pack: " << shown << ": the index does not load: " << loaded.error << "\n";
+        err << "glimmora-pack: " << shown << ": the index does not load: " << Printable(loaded.error) << "\n";
         return 1;
       }
       std::vector<StreamRow> rows;
       for (const auto& list : project.GetExtractLists()) {
-        CollectStreams(*list->GetTree().GetRoot(), platform::ToUtf8(list->GetName()), rows);
+        CollectStreams(*list->GetTree().GetRoot(), Printable(list->GetName()), rows);
       }
       out << "streams:\n  " << std::right << std::setw(10) << "offset" << std::setw(10) << "packed" << "  "
           << std::left << std::setw(9) << "status" << std::setw(12) << "list" << "file\n";
@@ -161,6 +203,7 @@ int VerifyPackage(const fs::path& package, std::ostream& out, std::ostream& err)
             << " (offset " << stream.offset << ", packed " << stream.packed << "): " << stream.problem << "\n";
       }
       out << rows.size() << (rows.size() == 1 ? " file stream" : " file streams") << "\n";
+      damaged += ReportUnsafeEntries(project, shown, out, err);
     }
     index.clear();
   }

@@ -41,7 +41,8 @@ ENGLISH_STRINGS = (
 
 # Every string id the setup program uses; all language files carry exactly these.
 STRING_IDS = (101, 102, 104, 105, 108, 109, 110, 111, 112, 113, 114, 115,
-              116, 118, 123, 126, 129, 130, 131, 132, 133, 134, 135)
+              116, 118, 123, 126, 129, 130, 131, 132, 133, 134, 135, 136,
+              137, 138)
 
 # English dialog control texts that are fixed character for character.
 ENGLISH_DIALOG_TEXTS = (
