@@ -275,7 +275,10 @@ bool CInstallActions::RegisterComServer() {
   Trace(server);
   const std::u16string parameters = u"/s \"" + server + u"\"";
   Trace(parameters);
-  if (!platform::StartProgram(u"RegSvr32.exe", parameters)) return false;  // runs on its own; nobody waits for it
+  // By its full path: by name the shell would look in this program's own
+  // folder (a Downloads folder) first, and run whatever is there as administrator.
+  const std::u16string tool = platform::SpecialFolderPath(kCsidlSystem) + u"\\RegSvr32.exe";
+  if (!platform::StartProgram(tool, parameters)) return false;  // runs on its own; nobody waits for it
   if (journal_) journal_->ComRegistered(server);
   return true;
 }

@@ -139,7 +139,8 @@ void Undo(const InstallJournal::Change& c) {
       break;
     }
     case Kind::kComRegistered:
-      platform::StartProgram(u"RegSvr32.exe", u"/u /s \"" + c.path + u"\"");
+      // By full path, never by name from this program's folder.
+      platform::StartProgram(platform::SpecialFolderPath(0x25) + u"\\RegSvr32.exe", u"/u /s \"" + c.path + u"\"");
       break;
   }
 }

@@ -223,7 +223,7 @@ TEST_F(SilentInstall, InstallsFilesKeysShortcutsDriverAndReportsSuccess) {
   }
 
   ASSERT_EQ(platform::PosixShell().started.size(), 1u);
-  EXPECT_EQ(platform::PosixShell().started[0].program, u"RegSvr32.exe");
+  EXPECT_EQ(platform::PosixShell().started[0].program, system + u"\\RegSvr32.exe") << "by full path, never by name";
   EXPECT_EQ(platform::PosixShell().started[0].parameters, u"/s \"" + system + u"\\Harrow.dll\"");
   ASSERT_EQ(platform::PosixShell().access_folders.size(), 1u);
   EXPECT_EQ(platform::PosixShell().access_folders[0].path, platform::SpecialFolderPath(0x23) + u"\\Glimmora");
