@@ -1,5 +1,6 @@
 #include "build/extract.h"
 
+#include "build/fileplace.h"
 #include "build/indexstream.h"
 #include "install/projectloader.h"
 #include "platform/diag.h"
@@ -271,12 +272,8 @@ bool CMyExtract::PutInPlace(const std::u16string& temp, const std::u16string& pa
     // Moved rather than overwritten: a program that is running can be
     // renamed though not replaced, and an installation that fails later
     // puts the previous file back.
-    aside = platform::TempFileName(path.substr(0, path.rfind(u'\\') + 1), u"gl~");
+    aside = MoveAside(path);
     if (aside.empty()) return false;
-    if (!platform::MoveFileOver(path, aside)) {
-      platform::RemoveFile(aside);
-      return false;
-    }
   }
   if (!platform::MoveFileOver(temp, path)) {
     if (!aside.empty()) platform::MoveFileOver(aside, path);
@@ -284,8 +281,8 @@ bool CMyExtract::PutInPlace(const std::u16string& temp, const std::u16string& pa
   }
   if (sink_) {
     sink_->FileWritten(path, aside);
-  } else if (!aside.empty() && !platform::RemoveFile(aside)) {
-    platform::RemoveFileAtRestart(aside);
+  } else if (!aside.empty()) {
+    RemoveNowOrAtRestart(aside);
   }
   return true;
 }

@@ -51,6 +51,10 @@ struct FileHandleTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { ::CloseHandle(h); }
 };
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::FindClose(h); }
+};
 struct ModuleTraits {
   static HMODULE Invalid() { return nullptr; }
   static void Close(HMODULE m) { ::FreeLibrary(m); }
@@ -60,6 +64,8 @@ struct ModuleTraits {
 using ScopedHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 // A file handle, whose invalid value is INVALID_HANDLE_VALUE.
 using ScopedFile = UniqueHandle<HANDLE, FileHandleTraits>;
+// A directory search (FindFirstFileW).
+using ScopedFind = UniqueHandle<HANDLE, FindTraits>;
 // A loaded library.
 using ScopedModule = UniqueHandle<HMODULE, ModuleTraits>;
 

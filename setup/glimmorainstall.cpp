@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "build/fileplace.h"
 #include "framework/handles.h"
 #include "framework/resources.h"
 #include "platform/diag.h"
@@ -74,14 +75,12 @@ std::u16string MakeRunFolder() {
 void RemoveRunFolder(const std::u16string& folder) {
   if (folder.empty()) return;
   WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW(W(folder + u"*"), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  const fw::ScopedFind search(::FindFirstFileW(W(folder + u"*"), &found));
+  if (search.IsValid()) {
     do {
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      const std::u16string path = folder + reinterpret_cast<const char16_t*>(found.cFileName);
-      if (!platform::RemoveFile(path)) platform::RemoveFileAtRestart(path);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+      RemoveNowOrAtRestart(folder + reinterpret_cast<const char16_t*>(found.cFileName));
+    } while (::FindNextFileW(search.Get(), &found));
   }
   const std::u16string self = folder.substr(0, folder.size() - 1);
   if (!platform::RemoveFolder(self)) ::MoveFileExW(W(self), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "build/fileplace.h"
 #include "platform/file.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -95,16 +96,11 @@ std::u16string ValueNameFor(size_t index) {
 
 // ---- undoing one change
 
-std::u16string FolderOf(const std::u16string& path) {
-  const size_t slash = path.rfind(u'\\');
-  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash);
-}
-
 void PutBack(const std::u16string& aside, const std::u16string& path) {
   if (platform::MoveFileOver(aside, path)) return;
   // The file there is in use: it can be renamed though not removed, so it
   // makes room and goes at the next restart.
-  const std::u16string busy = journal_detail::MoveAside(path);
+  const std::u16string busy = MoveAside(path);
   if (!busy.empty()) platform::RemoveFileAtRestart(busy);
   platform::MoveFileOver(aside, path);
 }
@@ -117,11 +113,9 @@ void Undo(const InstallJournal::Change& c) {
     case Kind::kFolderCreated:
       platform::RemoveFolder(c.path);  // one that others filled meanwhile stays
       break;
-    case Kind::kFileCreated: {
-      bool at_restart = false;
-      journal_detail::RemoveNowOrAtRestart(c.path, &at_restart);
+    case Kind::kFileCreated:
+      RemoveNowOrAtRestart(c.path);
       break;
-    }
     case Kind::kFileReplaced:
       PutBack(c.aside, c.path);
       break;
@@ -162,23 +156,6 @@ std::vector<InstallJournal::Change> LoadStore(const std::u16string& store_key) {
 
 }  // namespace
 
-namespace journal_detail {
-
-std::u16string MoveAside(const std::u16string& target) {
-  const std::u16string aside = platform::TempFileName(FolderOf(target), u"gl~");
-  if (aside.empty()) return {};
-  if (platform::MoveFileOver(target, aside)) return aside;
-  platform::RemoveFile(aside);
-  return {};
-}
-
-bool RemoveNowOrAtRestart(const std::u16string& path, bool* at_restart) {
-  if (platform::RemoveFile(path) || !platform::FileExists(path)) return true;
-  *at_restart = platform::RemoveFileAtRestart(path);
-  return *at_restart;
-}
-
-}  // namespace journal_detail
 
 InstallJournal::InstallJournal(std::u16string store_key) : store_key_(std::move(store_key)) {}
 
@@ -256,9 +233,7 @@ void InstallJournal::Commit() {
     if (c.kind != Kind::kFileReplaced) continue;
     std::optional<platform::ScopedNativeSystemFolder> native;
     if (c.native_view) native.emplace();
-    bool at_restart = false;
-    journal_detail::RemoveNowOrAtRestart(c.aside, &at_restart);
-    if (at_restart) restart_needed_ = true;
+    if (RemoveNowOrAtRestart(c.aside)) restart_needed_ = true;
   }
   changes_.clear();
   ForgetStore();
@@ -278,7 +253,7 @@ bool WriteFileJournaled(InstallJournal* journal, const std::u16string& target, b
                         const std::function<bool()>& write) {
   std::u16string aside;
   if (platform::FileExists(target)) {
-    aside = journal_detail::MoveAside(target);
+    aside = MoveAside(target);
     if (aside.empty()) return false;
   }
   if (!write()) {
@@ -287,8 +262,7 @@ bool WriteFileJournaled(InstallJournal* journal, const std::u16string& target, b
     return false;
   }
   if (journal == nullptr) {
-    bool at_restart = false;
-    if (!aside.empty()) journal_detail::RemoveNowOrAtRestart(aside, &at_restart);
+    if (!aside.empty()) RemoveNowOrAtRestart(aside);
   } else if (aside.empty()) {
     journal->FileCreated(target, native_view);
   } else {

@@ -79,14 +79,6 @@ class InstallJournal {
   bool restart_needed_ = false;
 };
 
-namespace journal_detail {
-// Moves `target` aside into a unique name in its folder; the new name, or
-// empty when it could not be moved.
-std::u16string MoveAside(const std::u16string& target);
-// Removes a file, or asks for its removal at the next restart when it is in
-// use (`*at_restart` tells); false when neither was possible.
-bool RemoveNowOrAtRestart(const std::u16string& path, bool* at_restart);
-}  // namespace journal_detail
 
 // A journaled file write: moves an existing `target` aside (into a unique
 // name in its folder), calls `write`, and records the change once it
